@@ -1,0 +1,37 @@
+#include "bit_operations.h"
+
+#include "radix_rules.h"
+
+namespace radixpad {
+
+std::string ApplyBitOperation(BitOperation op, std::string_view binaryText, int bits) {
+  if (op == BitOperation::kInvert) {
+    std::string out(binaryText);
+    for (char& c : out) c = c == '1' ? '0' : '1';
+    return out;
+  }
+  std::string t = ZeroFill(binaryText, op == BitOperation::kShiftRight ? bits + 1 : bits);
+  if (t.empty()) return t;
+  switch (op) {
+    case BitOperation::kShiftLeft:
+      t.erase(0, 1);
+      t.push_back('0');
+      break;
+    case BitOperation::kShiftRight:
+      t.pop_back();
+      break;
+    case BitOperation::kRotateLeft:
+      t.push_back(t.front());
+      t.erase(0, 1);
+      break;
+    case BitOperation::kRotateRight:
+      t.insert(t.begin(), t.back());
+      t.pop_back();
+      break;
+    case BitOperation::kInvert:
+      break;
+  }
+  return t;
+}
+
+}  // namespace radixpad

@@ -1,0 +1,116 @@
+#include "simulated_controls.h"
+
+#include "digit_filter.h"
+#include "radix_rules.h"
+
+namespace radixpad {
+
+namespace {
+
+char Capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+void CSimulatedField::Notify() {
+  if (onChange) onChange();
+}
+
+void CSimulatedField::SetText(std::string_view text) {
+  text_ = text;
+  caret_ = text_.size();
+  Notify();
+}
+
+void CSimulatedField::SetMode(int base, int bits, int signedFlag) {
+  base_ = base;
+  bits_ = bits;
+  signed_ = signedFlag;
+  if (auto limit = TextLimit(base, bits, signedFlag != 0)) limit_ = limit;
+}
+
+void CSimulatedField::TypeChar(char c, bool ctrlDown) {
+  const KeyContext context{ctrlDown, text_.empty(), caret_ == 0};
+  if (!AcceptsTypedChar(base_, signed_ != 0, c, context)) {
+    if (beeper) beeper->Beep();
+    return;
+  }
+  if (c == kBackspace) {
+    Backspace();
+    return;
+  }
+  if (limit_ && text_.size() >= static_cast<std::size_t>(*limit_)) return;
+  text_.insert(caret_, 1, Capital(c));
+  ++caret_;
+  Notify();
+}
+
+void CSimulatedField::Backspace() {
+  if (caret_ == 0) return;
+  text_.erase(caret_ - 1, 1);
+  --caret_;
+  Notify();
+}
+
+void CSimulatedField::Paste(std::string_view text) {
+  std::string pasted;
+  for (char c : text) pasted.push_back(Capital(c));
+  if (limit_ && pasted.size() > static_cast<std::size_t>(*limit_)) {
+    pasted.resize(static_cast<std::size_t>(*limit_));
+  }
+  text_ = pasted;
+  caret_ = text_.size();
+  Notify();
+}
+
+CSimulatedConverter::CSimulatedConverter() : converter_(Controls()) {
+  for (int row = 0; row < 4; ++row) {
+    auto& field = fields[static_cast<std::size_t>(row)];
+    field.beeper = &beeper;
+    field.onChange = [this, row] { converter_.OnRowChanged(row); };
+  }
+  converter_.Initialize();
+}
+
+ConverterControls CSimulatedConverter::Controls() {
+  ConverterControls c;
+  for (std::size_t i = 0; i < 4; ++i) {
+    c.fields[i] = &fields[i];
+    c.baseSelectors[i] = &baseSelectors[i];
+    c.mnemonicLabels[i] = &labels[i];
+    c.widthRadios[i] = &widthRadios[i];
+  }
+  c.widthSelector = &widthSelector;
+  c.signSelector = &signSelector;
+  c.signedCheck = &signedCheck;
+  c.beeper = &beeper;
+  return c;
+}
+
+CSimulatedField& CSimulatedConverter::FieldOfBase(int base) {
+  return fields[static_cast<std::size_t>(converter_.RowOfBase(base))];
+}
+
+void CSimulatedConverter::SelectWidth(int widthIndex) {
+  widthSelector.SetCurrentIndex(widthIndex);
+  converter_.OnWidthSelectorChanged();
+}
+
+void CSimulatedConverter::SelectSigned(bool isSigned) {
+  signSelector.SetCurrentIndex(isSigned ? 0 : 1);
+  converter_.OnSignednessSelectorChanged();
+}
+
+void CSimulatedConverter::SelectRowBase(int row, int base) {
+  baseSelectors[static_cast<std::size_t>(row)].SetCurrentIndex(base);
+  converter_.OnRowBaseSelectorChanged(row);
+}
+
+void CSimulatedConverter::Type(int base, std::string_view keys) {
+  for (char c : keys) FieldOfBase(base).TypeChar(c);
+}
+
+void CSimulatedConverter::Paste(int base, std::string_view text) { FieldOfBase(base).Paste(text); }
+
+void CSimulatedConverter::Write(int base, std::string_view text) { FieldOfBase(base).SetText(text); }
+
+}  // namespace radixpad

@@ -1,0 +1,52 @@
+#include "bit_operations.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace radixpad {
+namespace {
+
+struct BitCase {
+  const char* name;
+  BitOperation op;
+  int bits;
+  std::string in;
+  std::string out;
+};
+
+class BitOperationTest : public ::testing::TestWithParam<BitCase> {};
+
+TEST_P(BitOperationTest, TransformsTheBinaryText) {
+  const BitCase& c = GetParam();
+  EXPECT_EQ(ApplyBitOperation(c.op, c.in, c.bits), c.out);
+}
+
+using BO = BitOperation;
+const std::string k62Zeros(62, '0');
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, BitOperationTest,
+    ::testing::Values(
+        BitCase{"w8_shl_101", BO::kShiftLeft, 8, "101", "00001010"},
+        BitCase{"w8_shr_101", BO::kShiftRight, 8, "101", "00000010"},
+        BitCase{"w8_rol_101", BO::kRotateLeft, 8, "101", "00001010"},
+        BitCase{"w8_ror_101", BO::kRotateRight, 8, "101", "10000010"},
+        BitCase{"w8_inv_101", BO::kInvert, 8, "101", "010"},
+        BitCase{"w16_shl_1", BO::kShiftLeft, 16, "1", "0000000000000010"},
+        BitCase{"w16_ror_1", BO::kRotateRight, 16, "1", "1000000000000000"},
+        BitCase{"w64_shl_101", BO::kShiftLeft, 64, "101", std::string(60, '0') + "1010"},
+        BitCase{"w64_shr_101", BO::kShiftRight, 64, "101", k62Zeros + "10"},
+        BitCase{"w64_ror_101", BO::kRotateRight, 64, "101", "1" + std::string(61, '0') + "10"},
+        BitCase{"w8_shr_is_logical", BO::kShiftRight, 8, "11111111", "01111111"},
+        BitCase{"w8_shl_loses_top_bit", BO::kShiftLeft, 8, "10000000", "00000000"},
+        BitCase{"w8_rol_keeps_top_bit", BO::kRotateLeft, 8, "10000000", "00000001"},
+        BitCase{"inv_of_0", BO::kInvert, 8, "0", "1"},
+        BitCase{"inv_of_111_keeps_length", BO::kInvert, 8, "111", "000"},
+        BitCase{"inv_other_chars_become_1", BO::kInvert, 8, "1x0", "011"},
+        BitCase{"w8_overlong_not_cut", BO::kRotateLeft, 8, "101010101", "010101011"},
+        BitCase{"w8_shr_full_width", BO::kShiftRight, 8, "10000001", "01000000"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace radixpad

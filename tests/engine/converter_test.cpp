@@ -1,0 +1,165 @@
+#include "converter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "digit_filter.h"
+#include "radix_rules.h"
+#include "simulated_controls.h"
+
+namespace radixpad {
+namespace {
+
+struct Rows {
+  std::string bin, oct, dec, hex;
+  bool operator==(const Rows&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Rows& r) {
+  return os << "bin=" << r.bin << " oct=" << r.oct << " dec=" << r.dec << " hex=" << r.hex;
+}
+
+Rows RowsOf(CSimulatedConverter& sim) {
+  return {sim.TextOf(kBinary), sim.TextOf(kOctal), sim.TextOf(kDecimal), sim.TextOf(kHexadecimal)};
+}
+
+// The invariants that hold whenever no converter operation runs.
+void ExpectInvariants(CSimulatedConverter& sim) {
+  CConverter& conv = sim.converter();
+  bool seen[4] = {};
+  for (int row = 0; row < 4; ++row) {
+    const auto& field = sim.fields[static_cast<std::size_t>(row)];
+    const int base = field.Base();
+    ASSERT_TRUE(IsValidBase(base)) << "row " << row;
+    EXPECT_FALSE(seen[base]) << "base " << base << " shown twice";
+    seen[base] = true;
+    EXPECT_EQ(sim.baseSelectors[static_cast<std::size_t>(row)].CurrentIndex(), base) << "row " << row;
+    EXPECT_EQ(conv.RowOfBase(base), row);
+    EXPECT_EQ(sim.labels[static_cast<std::size_t>(row)].Text(), kBaseMnemonics[static_cast<std::size_t>(base)]);
+    EXPECT_EQ(field.Bits(), conv.Bits());
+    EXPECT_EQ(field.SignedFlag(), conv.SignedFlag());
+    EXPECT_EQ(field.Limit(), TextLimit(base, conv.Bits(), conv.SignedFlag() != 0));
+  }
+  EXPECT_FALSE(conv.UpdateInProgress());
+  EXPECT_EQ(sim.signSelector.CurrentIndex(), 1 - conv.SignedFlag());
+  EXPECT_EQ(sim.signedCheck.IsChecked(), conv.SignedFlag() != 0);
+  EXPECT_EQ(sim.widthSelector.CurrentIndex(), conv.WidthIndex());
+}
+
+TEST(Converter, StartsWithDefaultRowsAndEmptyFields) {
+  CSimulatedConverter sim;
+  ExpectInvariants(sim);
+  EXPECT_EQ(RowsOf(sim), Rows{});
+  EXPECT_EQ(sim.converter().Bits(), 32);
+  EXPECT_EQ(sim.converter().SignedFlag(), 1);
+  EXPECT_EQ(sim.converter().LastConverted(), kBinary);
+  EXPECT_TRUE(sim.widthRadios[2].IsChecked());
+  EXPECT_EQ(sim.beeper.count, 0);
+}
+
+// Program writes raise the change notification inside the write; the update
+// flag must keep the converter's own writes from parsing again.
+TEST(Converter, OwnWritesDoNotParseAgain) {
+  CSimulatedConverter sim;
+  int parses = 0;
+  auto& hexField = sim.FieldOfBase(kHexadecimal);
+  auto original = hexField.onChange;
+  hexField.onChange = [&] {
+    if (!sim.converter().UpdateInProgress()) ++parses;
+    original();
+  };
+  sim.Type(kDecimal, "255");
+  EXPECT_EQ(parses, 0) << "the Hexadecimal row was written, never parsed";
+  EXPECT_EQ(sim.TextOf(kHexadecimal), "FF");
+  EXPECT_EQ(sim.converter().LastConverted(), kDecimal);
+}
+
+TEST(Converter, UnchangedProgramWriteStillParses) {
+  CSimulatedConverter sim;
+  sim.SelectWidth(0);
+  sim.Paste(kBinary, "11111111");
+  sim.Paste(kHexadecimal, "FF");
+  ASSERT_EQ(sim.converter().LastConverted(), kHexadecimal);
+  // Rotating eight ones writes the same text back; it must still parse Binary.
+  sim.converter().RunBitOperation(BitOperation::kRotateRight);
+  EXPECT_EQ(sim.converter().LastConverted(), kBinary);
+  EXPECT_EQ(RowsOf(sim), (Rows{"11111111", "377", "-1", "FF"}));
+}
+
+TEST(Converter, RowBaseExchangeSwapsTextsAndLabels) {
+  CSimulatedConverter sim;
+  sim.Type(kBinary, "1010");
+  ASSERT_EQ(sim.TextOf(kDecimal), "10");
+  sim.SelectRowBase(0, kDecimal);
+  ExpectInvariants(sim);
+  EXPECT_EQ(sim.fields[0].Text(), "10");
+  EXPECT_EQ(sim.fields[2].Text(), "1010");
+  EXPECT_EQ(sim.baseSelectors[2].CurrentIndex(), kBinary);
+  EXPECT_EQ(sim.labels[0].Text(), "&D");
+  EXPECT_EQ(sim.labels[2].Text(), "&B");
+  EXPECT_EQ(sim.beeper.count, 0);
+  EXPECT_EQ(sim.converter().LastConverted(), kBinary) << "an exchange parses nothing";
+}
+
+TEST(Converter, BitOperationsFollowBinaryToItsRow) {
+  CSimulatedConverter sim;
+  sim.SelectRowBase(0, kHexadecimal);
+  ExpectInvariants(sim);
+  EXPECT_EQ(sim.converter().RowOfBase(kBinary), 3);
+  EXPECT_EQ(sim.labels[0].Text(), "&H");
+  EXPECT_EQ(sim.labels[3].Text(), "&B");
+  sim.SelectWidth(0);
+  sim.Type(kHexadecimal, "5");
+  sim.converter().RunBitOperation(BitOperation::kShiftLeft);
+  EXPECT_EQ(sim.fields[3].Text(), "00001010");
+  EXPECT_EQ(sim.fields[0].Text(), "A");
+}
+
+TEST(Converter, SelectorReportingItsOwnBaseChangesNothing) {
+  CSimulatedConverter sim;
+  sim.Type(kDecimal, "42");
+  const Rows before = RowsOf(sim);
+  sim.SelectRowBase(2, kDecimal);
+  EXPECT_EQ(RowsOf(sim), before);
+  ExpectInvariants(sim);
+}
+
+TEST(Converter, EveryBitOperationBeepsOnEmptyBinaryRow) {
+  for (BitOperation op : {BitOperation::kShiftLeft, BitOperation::kShiftRight, BitOperation::kRotateLeft,
+                          BitOperation::kRotateRight, BitOperation::kInvert}) {
+    CSimulatedConverter sim;
+    sim.Type(kDecimal, "0");  // empty Binary row, Decimal keeps its text
+    sim.converter().RunBitOperation(op);
+    EXPECT_EQ(sim.beeper.count, 1) << static_cast<int>(op);
+    EXPECT_EQ(RowsOf(sim), (Rows{"", "", "0", ""}));
+    EXPECT_EQ(sim.converter().LastConverted(), kDecimal);
+  }
+}
+
+TEST(Converter, InvertParsesOnceWithTheFlagSet) {
+  CSimulatedConverter sim;
+  sim.SelectWidth(0);
+  sim.Type(kBinary, "111");
+  sim.converter().RunBitOperation(BitOperation::kInvert);
+  EXPECT_EQ(RowsOf(sim), (Rows{"000", "0", "0", "0"})) << "only the digits shown are inverted";
+  EXPECT_FALSE(sim.converter().UpdateInProgress());
+  sim.converter().RunBitOperation(BitOperation::kInvert);
+  EXPECT_EQ(RowsOf(sim), (Rows{"111", "7", "7", "7"}));
+}
+
+TEST(Converter, LastGoodTextsFollowEachOutcome) {
+  CSimulatedConverter sim;
+  sim.SelectWidth(0);
+  sim.Type(kOctal, "40");
+  EXPECT_EQ(sim.converter().LastGoodTexts(), (std::array<std::string, 4>{"100000", "40", "32", "20"}));
+  sim.Paste(kOctal, "9");  // bad character from Octal keeps them
+  EXPECT_EQ(sim.converter().LastGoodTexts()[kDecimal], "32");
+  sim.Paste(kBinary, "2");  // bad character elsewhere empties them
+  EXPECT_EQ(sim.converter().LastGoodTexts(), (std::array<std::string, 4>{}));
+  sim.Paste(kDecimal, "0");  // empty: only the source keeps its text
+  EXPECT_EQ(sim.converter().LastGoodTexts(), (std::array<std::string, 4>{"", "", "0", ""}));
+}
+
+}  // namespace
+}  // namespace radixpad

@@ -1,0 +1,22 @@
+# Replays one transcript and compares what radixpad-console printed.
+get_filename_component(dir ${TRANSCRIPT} DIRECTORY)
+get_filename_component(name ${TRANSCRIPT} NAME_WE)
+execute_process(COMMAND ${CONSOLE}
+  INPUT_FILE ${TRANSCRIPT}
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+file(READ ${dir}/${name}.expected expected)
+set(expected_rc 0)
+set(expected_err "")
+if(EXISTS ${dir}/${name}.err)
+  file(READ ${dir}/${name}.err expected_err)
+  set(expected_rc 2)
+endif()
+if(NOT out STREQUAL expected)
+  message(FATAL_ERROR "standard output differs for ${name}\n--- expected\n${expected}--- got\n${out}")
+endif()
+if(NOT err STREQUAL expected_err)
+  message(FATAL_ERROR "standard error differs for ${name}\n--- expected\n${expected_err}--- got\n${err}")
+endif()
+if(NOT rc EQUAL expected_rc)
+  message(FATAL_ERROR "exit status ${rc}, expected ${expected_rc} for ${name}")
+endif()
