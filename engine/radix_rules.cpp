@@ -205,4 +205,23 @@ DecimalRead ReadDecimal(std::string_view text, int bits, bool isSigned, std::uin
   return DecimalRead::kOk;
 }
 
+std::uint32_t DecimalTextToColorRef(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  std::uint32_t value = 0;
+  for (; i < text.size() && IsDecimalDigit(text[i]); ++i) {
+    value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
+  }
+  return negative ? 0u - value : value;
+}
+
+std::string ColorRefToDecimalText(std::uint32_t colorRef) {
+  return std::to_string(static_cast<std::int32_t>(colorRef));
+}
+
 }  // namespace radixpad

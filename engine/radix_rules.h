@@ -62,4 +62,12 @@ DecimalRead ReadDecimal(std::string_view text, int bits, bool isSigned, std::uin
 /// (Decimal: digits, and in signed mode a leading '-').
 bool CharactersValid(int base, std::string_view text, bool isSigned);
 
+/// The colour pick's start value: the Decimal text read as a C integer would be
+/// (blanks, one optional sign, digits up to the first other character),
+/// accumulated modulo 2^32 without overflow checks; 0 when there is no number.
+std::uint32_t DecimalTextToColorRef(std::string_view text);
+
+/// A colour value written as the colour pick writes it: signed decimal ("%d").
+std::string ColorRefToDecimalText(std::uint32_t colorRef);
+
 }  // namespace radixpad

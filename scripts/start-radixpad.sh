@@ -5,5 +5,10 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
 build="$root/build"
 "$here/setup.sh" "$build"
-echo "radixpad-console: type actions (for example 'type dec 42' then 'show'), Ctrl-D to end."
-exec "$build/bin/radixpad-console"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "Radixpad is built, but this machine has no display to show its window on." >&2
+  echo "On a desktop, start it with:   $build/bin/radixpad" >&2
+  echo "Without one, under a virtual X server:   xvfb-run -a $build/bin/radixpad" >&2
+  exit 1
+fi
+exec "$build/bin/radixpad" "$@"

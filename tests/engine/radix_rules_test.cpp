@@ -168,5 +168,21 @@ TEST(RadixRules, CharacterTestPerBase) {
   EXPECT_FALSE(CharactersValid(kDecimal, "1-", true));
 }
 
+TEST(RadixRules, ColourValueFromDecimalText) {
+  struct Case {
+    const char* text;
+    std::uint32_t value;
+  };
+  const Case cases[] = {
+      {"", 0},           {"abc", 0},          {"255", 255},         {"16711680", 0xFF0000},
+      {"  42x", 42},     {"+7", 7},           {"-1", 0xFFFFFFFF},   {"4294967296", 0},
+      {"4294967295", 0xFFFFFFFF},             {"2147483648", 0x80000000},
+      {"99999999999", static_cast<std::uint32_t>(99999999999ULL)}, {"--5", 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(DecimalTextToColorRef(c.text), c.value) << c.text;
+  EXPECT_EQ(ColorRefToDecimalText(0xFFFFFF), "16777215");
+  EXPECT_EQ(ColorRefToDecimalText(0xFFFFFFFF), "-1");
+}
+
 }  // namespace
 }  // namespace radixpad

@@ -1,0 +1,124 @@
+// The main window: four rows of one value in four bases, the width and
+// signedness selectors, the bit-operation buttons and the colour pick, plus
+// the window's commands (restore, options, help, about, exit, uninstall), its
+// window menu and the saving of the converter settings.
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "common_lib.h"
+#include "control_adapters.h"
+#include "converter.h"
+#include "beep.h"
+
+class QMenu;
+
+namespace Ui {
+class CConverterDlg;
+}
+
+namespace radixpad {
+
+class CDigitEdit;
+
+class CConverterDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  /// Answers the colour dialog: the chosen colour, or nothing when cancelled.
+  using ColorChooser = std::function<std::optional<QColor>(QWidget* parent, QColor initial)>;
+
+  /// `programFolder`: where String.dat, Default.dat and the common library lie;
+  /// empty for the running executable's folder.
+  explicit CConverterDlg(const QString& programFolder = QString(), QWidget* parent = nullptr);
+  ~CConverterDlg() override;
+
+  CConverter& Converter() { return *converter_; }
+  CCommonLib& CommonLib() { return commonLib_; }
+  const ShellPaths& Paths() const { return commonLib_.Paths(); }
+  CDigitEdit* Field(int row) const;
+  CDigitEdit* FieldOfBase(int base) const;
+  QWidget* Control(int controlId) const;
+
+  int AutoCopyMode() const { return autoCopyMode_; }
+  void SetAutoCopyMode(int mode) { autoCopyMode_ = mode >= 0 && mode <= 4 ? mode : 0; }
+
+  /// The window menu: Restore, Minimize, Maximize, Close, then the items added
+  /// at initialisation.
+  QMenu* WindowMenu() const { return windowMenu_; }
+  /// Builds the tray pop-up menu (menu 135) with its localized texts.
+  std::unique_ptr<QMenu> CreateTrayMenu();
+
+  /// The converter settings of section "General".
+  void SaveSettings();
+  void LoadSettings();
+  /// Copies the row of the auto-copy mode's base to the clipboard.
+  void AutoCopy();
+
+  /// A window-menu command: default processing first, then about, options, help.
+  void SystemCommand(int command);
+  /// A command message (restore, about, options, uninstall; 1021 only posted).
+  void Command(int commandId);
+  /// Posts a command, as the tray menu and a second instance do.
+  void PostCommand(int commandId);
+
+  void Restore();
+  void Uninstall();
+  void PickColor();
+  void SetColorChooser(ColorChooser chooser) { colorChooser_ = std::move(chooser); }
+
+  /// Hooks for the commands other parts of the program provide.
+  std::function<void(CConverterDlg&)> onOptions;
+  std::function<void()> onHelp;
+
+  bool StartupTimerActive() const { return startupTimer_.isActive(); }
+
+ signals:
+  /// The window ended itself through exit or uninstall.
+  void ended();
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void accept() override;
+  void reject() override;
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void Initialize();
+  void BuildWindowMenu();
+  void RegisterMnemonics();
+  void UpdateAccessibleNames();
+  bool PreTranslate(QObject* receiver, QEvent* event);
+  void OnTrayNotification(intptr_t iconId, intptr_t mouseMessage);
+  void RequestClose();
+  void Exit();
+  QString Text(const char* key) const;
+
+  std::unique_ptr<Ui::CConverterDlg> ui_;
+  CCommonLib commonLib_;
+  QString programFolder_;
+  std::array<CDigitEdit*, 4> fields_{};
+  std::array<std::unique_ptr<CComboSelector>, 4> baseSelectors_;
+  std::array<std::unique_ptr<CLabelText>, 4> labels_;
+  std::array<std::unique_ptr<CButtonToggle>, 4> widthRadios_;
+  std::unique_ptr<CComboSelector> widthSelector_;
+  std::unique_ptr<CComboSelector> signSelector_;
+  std::unique_ptr<CButtonToggle> signedCheck_;
+  CQtBeeper beeper_;
+  std::unique_ptr<CConverter> converter_;
+  int autoCopyMode_ = 0;
+  QTimer startupTimer_;
+  QMenu* windowMenu_ = nullptr;
+  ColorChooser colorChooser_;
+  bool ended_ = false;
+};
+
+}  // namespace radixpad

@@ -1,0 +1,83 @@
+// The converter settings of section "General" and the auto-copy.
+#include <QApplication>
+
+#include "converter_dlg.h"
+#include "digit_edit.h"
+#include "ini_store.h"
+#include "radix_rules.h"
+
+namespace radixpad {
+
+namespace {
+
+const QString kGeneral = QStringLiteral("General");
+const std::array<QString, 4> kRowKeys{QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3"),
+                                      QStringLiteral("C4")};
+const QString kSignedKey = QStringLiteral("Signed");
+const QString kBitsKey = QStringLiteral("Bits");
+const QString kLastConvertKey = QStringLiteral("LastConvert");
+const QString kAutoCopyKey = QStringLiteral("AutoCopy");
+
+}  // namespace
+
+void CConverterDlg::SaveSettings() {
+  const QString& file = Paths().userSettingsFile;
+  if (file.isEmpty()) return;
+  for (int row = 0; row < 4; ++row) {
+    WriteIniInt(kGeneral, kRowKeys[static_cast<std::size_t>(row)],
+                baseSelectors_[static_cast<std::size_t>(row)]->CurrentIndex(), file);
+  }
+  WriteIniInt(kGeneral, kSignedKey, signSelector_->CurrentIndex(), file);
+  WriteIniInt(kGeneral, kBitsKey, widthSelector_->CurrentIndex(), file);
+  WriteIniInt(kGeneral, kLastConvertKey, converter_->LastConverted(), file);
+  WriteIniInt(kGeneral, kAutoCopyKey, autoCopyMode_, file);
+}
+
+void CConverterDlg::LoadSettings() {
+  startupTimer_.stop();
+  const QString& file = Paths().userSettingsFile;
+
+  // Row bases, in row order, each through the swapping selector operation; a
+  // value out of range stops the later rows.
+  for (int row = 0; row < 4; ++row) {
+    const int base = GetIniInt(kGeneral, kRowKeys[static_cast<std::size_t>(row)], row, file);
+    if (!IsValidBase(base)) break;
+    if (baseSelectors_[static_cast<std::size_t>(row)]->CurrentIndex() != base) {
+      baseSelectors_[static_cast<std::size_t>(row)]->SetCurrentIndex(base);
+      converter_->OnRowBaseSelectorChanged(row);
+    }
+  }
+  UpdateAccessibleNames();
+
+  SetAutoCopyMode(GetIniInt(kGeneral, kAutoCopyKey, 0, file));
+
+  const int bits = GetIniInt(kGeneral, kBitsKey, 2, file);
+  if (bits >= 0 && bits < kWidthCount && widthSelector_->CurrentIndex() != bits) {
+    widthSelector_->SetCurrentIndex(bits);
+    converter_->OnWidthSelectorChanged();
+  }
+
+  const int sign = GetIniInt(kGeneral, kSignedKey, signSelector_->CurrentIndex(), file);
+  if ((sign == 0 || sign == 1) && signSelector_->CurrentIndex() != sign) {
+    signSelector_->SetCurrentIndex(sign);
+    converter_->OnSignednessSelectorChanged();
+  }
+
+  const int last = GetIniInt(kGeneral, kLastConvertKey, converter_->LastConverted(), file);
+  if (IsValidBase(last)) {
+    converter_->SetLastConverted(last);
+    FieldOfBase(last)->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+void CConverterDlg::AutoCopy() {
+  if (autoCopyMode_ < 1 || autoCopyMode_ > 4) return;
+  CDigitEdit* field = FieldOfBase(autoCopyMode_ - 1);
+  // An empty row copies nothing and leaves the clipboard as it was.
+  if (field->text().isEmpty()) return;
+  field->selectAll();
+  field->copy();
+  field->deselect();
+}
+
+}  // namespace radixpad

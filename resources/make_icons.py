@@ -1,0 +1,73 @@
+#!/usr/bin/env python3
+"""Draws Radixpad's icon (resource 128) as PNG files of several sizes.
+
+The icon is a rounded blue tile with four white rows of different lengths,
+the four bases of one value. Run it again after changing the artwork:
+    python3 resources/make_icons.py resources/icons
+"""
+import os
+import struct
+import sys
+import zlib
+
+ROWS = [0.80, 0.45, 0.62, 0.30]  # row lengths, as a share of the inner width
+
+
+def coverage(x, y, size):
+    """Colour of point (x, y) in a unit square: (r, g, b, a) in 0..1."""
+    r = 0.18  # corner radius
+    cx = min(max(x, r), 1 - r)
+    cy = min(max(y, r), 1 - r)
+    if (x - cx) ** 2 + (y - cy) ** 2 > r * r:
+        return (0, 0, 0, 0)
+    # Rows: a gap of white bars with a small bit marker on the left.
+    top, bottom, left = 0.18, 0.86, 0.18
+    pitch = (bottom - top) / len(ROWS)
+    for i, length in enumerate(ROWS):
+        y0 = top + i * pitch + pitch * 0.22
+        y1 = top + (i + 1) * pitch - pitch * 0.22
+        if y0 <= y <= y1:
+            if left <= x <= left + 0.10:
+                return (1.0, 0.78, 0.25, 1)  # amber marker
+            if left + 0.16 <= x <= left + 0.16 + length * 0.64:
+                return (1, 1, 1, 1)
+    shade = 0.85 + 0.15 * (1 - y)
+    return (0.11 * shade, 0.35 * shade, 0.72 * shade, 1)
+
+
+def render(size, samples=4):
+    rows = []
+    for py in range(size):
+        row = bytearray([0])
+        for px in range(size):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for sy in range(samples):
+                for sx in range(samples):
+                    c = coverage((px + (sx + 0.5) / samples) / size, (py + (sy + 0.5) / samples) / size, size)
+                    for k in range(3):
+                        acc[k] += c[k] * c[3]
+                    acc[3] += c[3]
+            n = samples * samples
+            a = acc[3] / n
+            rgb = [int(round(255 * acc[k] / acc[3])) if acc[3] else 0 for k in range(3)]
+            row += bytes(rgb + [int(round(255 * a))])
+        rows.append(bytes(row))
+    raw = zlib.compress(b"".join(rows), 9)
+
+    def chunk(tag, data):
+        return struct.pack(">I", len(data)) + tag + data + struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF)
+
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", raw) + chunk(b"IEND", b""))
+
+
+def main():
+    out = sys.argv[1] if len(sys.argv) > 1 else "icons"
+    os.makedirs(out, exist_ok=True)
+    for size in (16, 24, 32, 48, 64, 128, 256):
+        with open(os.path.join(out, f"radixpad-{size}.png"), "wb") as f:
+            f.write(render(size, 4 if size <= 64 else 2))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,64 @@
+#include "converter_app.h"
+
+#include <QApplication>
+#include <QProcess>
+
+#include "common_lib.h"
+#include "converter_dlg.h"
+#include "qy_messages.h"
+#include "single_instance.h"
+
+namespace radixpad {
+
+namespace {
+const QString kRemoval = QStringLiteral("-r");
+const QString kUninstall = QStringLiteral("/uninstall");
+const QString kWakeRequest = QStringLiteral("wake");
+const QString kUninstallRequest = QStringLiteral("uninstall");
+}  // namespace
+
+QString CommandLineText(int argc, char** argv) {
+  QStringList parts;
+  for (int i = 1; i < argc; ++i) parts << QString::fromLocal8Bit(argv[i]);
+  return parts.join(QLatin1Char(' '));
+}
+
+void HandleInstanceRequest(CConverterDlg& dialog, const QString& request) {
+  if (request == kUninstallRequest) {
+    CCommandEvent command(kCommandUninstall);
+    QCoreApplication::sendEvent(&dialog, &command);
+  } else if (dialog.isVisible()) {
+    if (dialog.isMinimized()) dialog.showNormal();
+    dialog.raise();
+    dialog.activateWindow();
+  } else {
+    CCommandEvent command(kCommandRestore);
+    QCoreApplication::sendEvent(&dialog, &command);
+  }
+}
+
+int CConverterApp::Run(const QString& commandLine) {
+  // The forms are matched against the whole text, letter case significant.
+  if (commandLine == kRemoval) {
+    CCommonLib commonLib;
+    commonLib.SetupFolders(nullptr);
+    QProcess::startDetached(commonLib.Paths().programFolder + QStringLiteral("qyremove"), {QStringLiteral("OK")});
+    return 0;
+  }
+
+  CSingleInstance instance(QString::fromLatin1(kApplicationTitle));
+  if (!instance.TryBecomeFirst()) {
+    instance.SendToFirst(commandLine == kUninstall ? kUninstallRequest : kWakeRequest);
+    return 0;
+  }
+
+  QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+  if (commandLine == kUninstall) return 0;
+
+  CConverterDlg dialog;
+  instance.Listen([&dialog](const QString& request) { HandleInstanceRequest(dialog, request); });
+  dialog.exec();
+  return 0;
+}
+
+}  // namespace radixpad

@@ -1,0 +1,29 @@
+// The application: the command line, the single instance, and the main window
+// run modally until it ends.
+#pragma once
+
+#include <QString>
+
+namespace radixpad {
+
+/// The title, the single-instance name and the application name.
+inline constexpr char kApplicationTitle[] = "Quillory Radixpad";
+
+class CConverterApp {
+ public:
+  /// Runs the program for the command-line text (the arguments after the
+  /// program's name). Returns the process exit code.
+  int Run(const QString& commandLine);
+};
+
+class CConverterDlg;
+
+/// What the running instance does with a later start's request: "uninstall"
+/// runs the uninstall command; anything else wakes the window (shown, raised
+/// and activated when visible, restored when hidden).
+void HandleInstanceRequest(CConverterDlg& dialog, const QString& request);
+
+/// The command-line text: the arguments joined by single blanks.
+QString CommandLineText(int argc, char** argv);
+
+}  // namespace radixpad

@@ -1,0 +1,40 @@
+// One Radixpad per user: a lock file in the runtime folder marks the running
+// instance, and a local socket beside it is how a second start hands it a
+// request ("wake" or "uninstall").
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace radixpad {
+
+class CSingleInstance : public QObject {
+  Q_OBJECT
+
+ public:
+  /// `name` names the lock and the socket: "Quillory Radixpad".
+  explicit CSingleInstance(const QString& name, QObject* parent = nullptr);
+  ~CSingleInstance() override;
+
+  /// True when this process became the running instance.
+  bool TryBecomeFirst();
+  /// Starts answering later starts; `handler` gets each request.
+  bool Listen(std::function<void(const QString& request)> handler);
+  /// Hands `request` to the running instance and waits until it has handled
+  /// it. False when no running instance answers (it is starting or ending).
+  bool SendToFirst(const QString& request, int timeoutMs = 5000);
+
+  static QString RuntimeFolder();
+
+ private:
+  QString lockPath_;
+  QString socketPath_;
+  std::unique_ptr<QLockFile> lock_;
+  std::unique_ptr<QLocalServer> server_;
+};
+
+}  // namespace radixpad

@@ -1,0 +1,58 @@
+// The INI settings store: reads and writes single values of INI files with the rules
+// of the classic profile functions. Every call opens the file, does its one job and
+// closes it again; nothing is cached, so writes by other code and other processes are
+// seen by the next read.
+//
+// Names of sections and keys match without regard to case, blanks around names and
+// values do not count, a value in matching double or single quotes loses them, and a
+// missing file, section or key gives the caller's default (a read never creates a file).
+// Files are UTF-8; a byte order mark is skipped. Lines starting with ';' or '#' are
+// comments. Of duplicate keys the first counts.
+#pragma once
+
+#include <QString>
+
+namespace radixpad {
+
+/// Longest value a string read returns; longer stored values are cut.
+inline constexpr int kMaxIniValueLength = 259;
+
+/// The stored value (at most kMaxIniValueLength characters), or `defaultValue`.
+QString GetIniString(const QString& section, const QString& key, const QString& defaultValue,
+                     const QString& file);
+
+/// GetIniString followed by ExpandTextEscapes; the default is expanded too.
+QString GetIniText(const QString& section, const QString& key, const QString& defaultValue,
+                   const QString& file);
+
+/// The stored number, or `defaultValue` when the key is missing or its value empty.
+/// The number is an optional sign and the leading decimal digits: "12abc" is 12,
+/// "abc" is 0. Values beyond the 32-bit range saturate.
+int GetIniInt(const QString& section, const QString& key, int defaultValue, const QString& file);
+
+/// Writes `value` as decimal text. Failures are not reported.
+void WriteIniInt(const QString& section, const QString& key, int value, const QString& file);
+
+/// Replaces the key's value, or adds the key (and the section, and the file). Every
+/// other line stays byte for byte. The file is replaced atomically, under an advisory
+/// lock held over the read-modify-write (a "<file>.lock" beside it), so concurrent
+/// writers of different keys lose nothing. Returns false, leaving the file as it was,
+/// when the folder is missing, the file is read-only, the lock is not obtained in time,
+/// or a name or the value cannot be stored on one line (line breaks, a key containing
+/// '=', a section containing ']', an empty name).
+bool WriteIniString(const QString& section, const QString& key, const QString& value,
+                    const QString& file);
+
+/// Replaces every backslash-n by a line feed, then every backslash-t by a tab. There is
+/// no escape for the backslash itself; other sequences stay as they are.
+QString ExpandTextEscapes(QString text);
+
+/// The localized text of `key`: section String of the text file, default empty.
+QString GetLocalizedText(const QString& key, const QString& textFile);
+
+/// A window behaviour: the user's value from the product section of the user settings
+/// file, or, when that is missing or -1, the factory value of the defaults file (else 0).
+int ReadWindowBehaviour(const QString& key, const QString& userSettingsFile,
+                        const QString& defaultsFile);
+
+}  // namespace radixpad

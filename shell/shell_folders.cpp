@@ -1,0 +1,65 @@
+#include "shell_folders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace radixpad {
+namespace {
+
+// XDG base directories must be absolute; a relative value is ignored.
+QString AbsoluteOrEmpty(const QString& path) {
+  return QDir::isAbsolutePath(path) ? path : QString();
+}
+
+QString UserConfigFolder() {
+  const QString configHome = AbsoluteOrEmpty(qEnvironmentVariable("XDG_CONFIG_HOME"));
+  if (!configHome.isEmpty()) return configHome;
+  const QString home = AbsoluteOrEmpty(qEnvironmentVariable("HOME"));
+  if (home.isEmpty()) return {};
+  return WithTrailingSeparator(home) + QStringLiteral(".config");
+}
+
+QString SharedConfigFolder() {
+  const QStringList dirs = qEnvironmentVariable("XDG_CONFIG_DIRS").split(u':', Qt::SkipEmptyParts);
+  for (const QString& dir : dirs) {
+    if (QDir::isAbsolutePath(dir)) return dir;
+  }
+  return QStringLiteral("/etc/xdg");
+}
+
+QString FolderOfKind(int kind) {
+  switch (kind) {
+    case kFolderAppData:
+      return UserConfigFolder();
+    case kFolderCommonAppData:
+      return SharedConfigFolder();
+    case kFolderStartup: {
+      const QString config = UserConfigFolder();
+      if (config.isEmpty()) return {};
+      return WithTrailingSeparator(config) + QStringLiteral("autostart");
+    }
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+QString WithTrailingSeparator(const QString& path) {
+  return path.endsWith(u'/') ? path : path + u'/';
+}
+
+int32_t CShellFolders::GetFolderPath(QObject* /*owner*/, int kind, QString& path, bool create) const {
+  path.clear();
+  const QString folder = FolderOfKind(kind);
+  if (folder.isEmpty()) return kFolderFail;
+  if (create) {
+    const QFileInfo info(folder);
+    if (!info.isDir() && !QDir().mkpath(folder)) return kFolderFail;
+  }
+  path = folder;
+  return kFolderOk;
+}
+
+}  // namespace radixpad

@@ -1,0 +1,127 @@
+// Start-up state, the converter settings round trip through QyRadixpad.ini,
+// and the auto-copy.
+#include <QClipboard>
+
+#include "window_fixture.h"
+
+namespace radixpad::test {
+namespace {
+
+class SettingsTest : public WindowTest {};
+
+TEST_F(SettingsTest, DefaultLayoutBeforeTheFirstTickAndSavedLayoutAfterIt) {
+  WriteSetting("C1", 3);
+  WriteSetting("C2", 2);
+  WriteSetting("C3", 1);
+  WriteSetting("C4", 0);
+  CConverterDlg& window = Open(false);
+  EXPECT_TRUE(window.StartupTimerActive());
+  EXPECT_EQ(RowBases(), "0123") << "the saved layout waits for the timer";
+  EXPECT_EQ(window.Converter().Bits(), 32);
+  EXPECT_EQ(window.Converter().SignedFlag(), 1);
+  ASSERT_TRUE(WaitFor([&] { return !window.StartupTimerActive(); }));
+  EXPECT_EQ(RowBases(), "3210");
+  EXPECT_EQ(qobject_cast<QLabel*>(window.Control(1013))->text(), "&H");
+  EXPECT_EQ(window.Field(0)->accessibleName(), "Hexadecimal");
+}
+
+TEST_F(SettingsTest, FirstRunUsesTheDefaults) {
+  CConverterDlg& window = Open();
+  EXPECT_EQ(RowBases(), "0123");
+  EXPECT_EQ(window.Converter().Bits(), 32);
+  EXPECT_EQ(window.Converter().SignedFlag(), 1);
+  EXPECT_EQ(window.AutoCopyMode(), 0);
+  EXPECT_EQ(QApplication::focusWidget(), FieldOf(kBinary));
+}
+
+TEST_F(SettingsTest, SavedValuesAreValidatedAsTheyAreApplied) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<const char*, int>> saved;
+    QString rows;
+    int bits;
+    int signedFlag;
+    int autoCopy;
+    int focusBase;
+  };
+  const Case cases[] = {
+      {"row_out_of_range_stops_later_rows", {{"C1", 2}, {"C2", 7}, {"C3", 0}, {"C4", 1}}, "2103", 32, 1, 0, 0},
+      {"unsigned_64", {{"Signed", 1}, {"Bits", 3}}, "0123", 64, 0, 0, 0},
+      {"bad_width_and_sign_ignored", {{"Signed", 2}, {"Bits", 4}}, "0123", 32, 1, 0, 0},
+      {"auto_copy_out_of_range_is_off", {{"AutoCopy", 5}}, "0123", 32, 1, 0, 0},
+      {"auto_copy_negative_is_off", {{"AutoCopy", -1}}, "0123", 32, 1, 0, 0},
+      {"auto_copy_hex", {{"AutoCopy", 4}}, "0123", 32, 1, 4, 0},
+      {"focus_follows_last_convert", {{"LastConvert", 3}, {"C1", 3}, {"C2", 1}, {"C3", 2}, {"C4", 0}}, "3120", 32, 1, 0, 3},
+      // Missing later rows read their defaults, which swap the first row back.
+      {"one_row_saved_alone_is_undone", {{"C1", 3}}, "0123", 32, 1, 0, 0},
+      {"last_convert_out_of_range_ignored", {{"LastConvert", 9}}, "0123", 32, 1, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QFile::remove(SettingsFile());
+    for (const auto& [key, value] : c.saved) WriteSetting(key, value);
+    CConverterDlg& window = Open();
+    EXPECT_EQ(RowBases(), c.rows);
+    EXPECT_EQ(window.Converter().Bits(), c.bits);
+    EXPECT_EQ(window.Converter().SignedFlag(), c.signedFlag);
+    EXPECT_EQ(window.AutoCopyMode(), c.autoCopy);
+    EXPECT_EQ(window.Converter().LastConverted(), c.focusBase);
+    EXPECT_EQ(QApplication::focusWidget(), FieldOf(c.focusBase));
+    Close();
+  }
+}
+
+TEST_F(SettingsTest, RestartBringsBackEverything) {
+  CConverterDlg& window = Open();
+  Choose(1009, kHexadecimal);
+  Choose(1031, 3);
+  Choose(1020, 1);
+  window.SetAutoCopyMode(3);
+  Type(kDecimal, "7");
+  Close();
+  EXPECT_EQ(ReadSetting("C1"), 3);
+  EXPECT_EQ(ReadSetting("C4"), 0);
+  EXPECT_EQ(ReadSetting("Bits"), 3);
+  EXPECT_EQ(ReadSetting("Signed"), 1);
+  EXPECT_EQ(ReadSetting("LastConvert"), kDecimal);
+  EXPECT_EQ(ReadSetting("AutoCopy"), 3);
+
+  CConverterDlg& again = Open();
+  EXPECT_EQ(RowBases(), "3120");
+  EXPECT_EQ(again.Converter().Bits(), 64);
+  EXPECT_EQ(again.Converter().SignedFlag(), 0);
+  EXPECT_EQ(again.AutoCopyMode(), 3);
+  EXPECT_EQ(QApplication::focusWidget(), FieldOf(kDecimal));
+}
+
+TEST_F(SettingsTest, OutOfRangeAutoCopyIsSavedAsOff) {
+  WriteSetting("AutoCopy", 5);
+  Open();
+  Close();
+  EXPECT_EQ(ReadSetting("AutoCopy"), 0);
+}
+
+TEST_F(SettingsTest, AutoCopyPutsTheRowOnTheClipboardOnEveryActivationChange) {
+  CConverterDlg& window = Open();
+  window.SetAutoCopyMode(4);
+  Type(kDecimal, "255");
+  QGuiApplication::clipboard()->setText("before");
+  emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "FF");
+  EXPECT_FALSE(FieldOf(kHexadecimal)->hasSelectedText());
+  QGuiApplication::clipboard()->setText("between");
+  emit qApp->applicationStateChanged(Qt::ApplicationActive);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "FF");
+
+  // An empty row leaves the clipboard alone; mode 0 copies nothing.
+  FieldOf(kDecimal)->clear();
+  emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "FF");
+  window.SetAutoCopyMode(0);
+  Type(kDecimal, "1");
+  emit qApp->applicationStateChanged(Qt::ApplicationActive);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "FF");
+}
+
+}  // namespace
+}  // namespace radixpad::test

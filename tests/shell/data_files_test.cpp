@@ -1,0 +1,48 @@
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include "ini_store.h"
+#include "settings_keys.h"
+#include "test_environment.h"
+
+namespace radixpad {
+namespace {
+
+const QString kProgramDir = QStringLiteral(RADIXPAD_TEST_PROGRAM_DIR);
+const QString kTextFile = kProgramDir + QStringLiteral("/String.dat");
+const QString kDefaultsFile = kProgramDir + QStringLiteral("/Default.dat");
+
+TEST(DataFiles, AreBesideTheProgram) {
+  EXPECT_TRUE(QFileInfo(kTextFile).isFile()) << kTextFile.toStdString();
+  EXPECT_TRUE(QFileInfo(kDefaultsFile).isFile()) << kDefaultsFile.toStdString();
+}
+
+TEST(DataFiles, EveryTextKeyHasAText) {
+  for (const char* key : keys::kAllTextKeys) {
+    const QString text = GetLocalizedText(QString::fromLatin1(key), kTextFile);
+    EXPECT_FALSE(text.trimmed().isEmpty()) << key;
+  }
+  EXPECT_FALSE(GetIniString(sections::kError, keys::kErrorNoImageFile, {}, kTextFile).isEmpty());
+}
+
+TEST(DataFiles, FixedTextsAndMnemonics) {
+  EXPECT_EQ(GetLocalizedText(keys::kMenuOptions, kTextFile), QStringLiteral("&Options..."));
+  EXPECT_EQ(GetLocalizedText(keys::kOptionsCaption, kTextFile), QStringLiteral("Options"));
+  for (const char* key : {keys::kMenuHelp, keys::kMenuAbout, keys::kMenuRestore, keys::kMenuExit}) {
+    EXPECT_EQ(GetLocalizedText(QString::fromLatin1(key), kTextFile).count(u'&'), 1) << key;
+  }
+}
+
+TEST(DataFiles, FactoryBehaviours) {
+  const QString product = QString::fromLatin1(sections::kProduct);
+  EXPECT_EQ(GetIniInt(product, keys::kAlwaysOnTop, -1, kDefaultsFile), 0);
+  EXPECT_EQ(GetIniInt(product, keys::kMinimizeToSystemTray, -1, kDefaultsFile), 1);
+  EXPECT_EQ(GetIniInt(product, keys::kSnapToDesktopSide, -1, kDefaultsFile), 1);
+  EXPECT_EQ(GetIniInt(sections::kGeneral, keys::kAllowRunOnStartup, -1, kDefaultsFile), 1);
+  // No colours: the desktop theme's are the defaults.
+  EXPECT_EQ(GetIniString(product, keys::kTextColor, QStringLiteral("none"), kDefaultsFile), QStringLiteral("none"));
+  EXPECT_EQ(GetIniString(product, keys::kBackgroundColor, QStringLiteral("none"), kDefaultsFile), QStringLiteral("none"));
+}
+
+}  // namespace
+}  // namespace radixpad

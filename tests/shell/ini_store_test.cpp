@@ -1,0 +1,330 @@
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "ini_store.h"
+#include "test_environment.h"
+
+namespace radixpad {
+namespace {
+
+using test::ReadBytes;
+using test::WriteBytes;
+
+class IniStoreTest : public testing::Test {
+ protected:
+  QString File(const QString& name = QStringLiteral("test.ini")) const { return m_dir.path() + u'/' + name; }
+  QString WithContent(const QByteArray& bytes) {
+    WriteBytes(File(), bytes);
+    return File();
+  }
+  QTemporaryDir m_dir;
+};
+
+struct ReadCase {
+  const char* name;
+  QByteArray content;
+  const char* section;
+  const char* key;
+  const char* expected;  // the default is "<default>"
+};
+
+const QString kDefault = QStringLiteral("<default>");
+
+const ReadCase kReadCases[] = {
+    {"Plain", "[General]\nBits=3\n", "General", "Bits", "3"},
+    {"NamesIgnoreCase", "[general]\nbits=3\n", "GENERAL", "bItS", "3"},
+    {"BlanksAroundNamesAndValue", "  [ General ]  \n \t Bits \t=  a b  \t\n", "General", "Bits", "a b"},
+    {"BlanksInRequestedNames", "[General]\nBits=3\n", " General ", " Bits\t", "3"},
+    {"DoubleQuotes", "[S]\nK=\"  quoted  \"\n", "S", "K", "  quoted  "},
+    {"SingleQuotes", "[S]\nK='q'\n", "S", "K", "q"},
+    {"MismatchedQuotesStay", "[S]\nK=\"q'\n", "S", "K", "\"q'"},
+    {"LoneQuoteStays", "[S]\nK=\"\n", "S", "K", "\""},
+    {"InnerQuotesStay", "[S]\nK=a\"b\"\n", "S", "K", "a\"b\""},
+    {"EmptyValue", "[S]\nK=\n", "S", "K", ""},
+    {"ValueWithEquals", "[S]\nK=a=b=c\n", "S", "K", "a=b=c"},
+    {"MissingKey", "[S]\nK=1\n", "S", "Other", "<default>"},
+    {"MissingSection", "[S]\nK=1\n", "T", "K", "<default>"},
+    {"KeyOfOtherSection", "[S]\nA=1\n[T]\nK=2\n", "S", "K", "<default>"},
+    {"KeyBeforeAnySection", "K=1\n[S]\nA=2\n", "S", "K", "<default>"},
+    {"EmptyFile", "", "S", "K", "<default>"},
+    {"SemicolonComment", "[S]\n;K=1\nK=2\n", "S", "K", "2"},
+    {"HashComment", "[S]\n# K=1\n", "S", "K", "<default>"},
+    {"CommentedSection", "[S]\nK=1\n;[T]\nJ=2\n", "S", "J", "2"},
+    {"BlankLines", "\n\n[S]\n\n\nK=1\n\n", "S", "K", "1"},
+    {"CrLf", "[S]\r\nA=1\r\nK=2\r\n", "S", "K", "2"},
+    {"LoneCarriageReturnIsText", "[S]\nK=a\rb\n", "S", "K", "a\rb"},
+    {"NoFinalLineEnd", "[S]\nK=last", "S", "K", "last"},
+    {"ByteOrderMark", "\xEF\xBB\xBF[S]\nK=1\n", "S", "K", "1"},
+    {"DuplicateKeyFirstWins", "[S]\nK=first\nK=second\n", "S", "K", "first"},
+    {"DuplicateSectionsMerge", "[S]\nA=1\n[T]\n[S]\nK=2\n", "S", "K", "2"},
+    {"LineWithoutEqualsIgnored", "[S]\nK\nK=1\n", "S", "K", "1"},
+    {"SectionWithoutClosingBracket", "[S\nK=1\n", "S", "K", "1"},
+    {"TextAfterClosingBracket", "[S] trailing\nK=1\n", "S", "K", "1"},
+    {"Utf8Value", "[S]\nK=Grüße\n", "S", "K", "Grüße"},
+    {"Utf8NamesIgnoreCase", "[ÄRGER]\nÖL=1\n", "ärger", "öl", "1"},
+    {"EscapesNotExpanded", "[S]\nK=x\\ny\n", "S", "K", "x\\ny"},
+};
+
+class IniReadTest : public IniStoreTest, public testing::WithParamInterface<ReadCase> {};
+
+TEST_P(IniReadTest, ReadsAsTheProfileFunctions) {
+  const ReadCase& c = GetParam();
+  const QString file = WithContent(c.content);
+  EXPECT_EQ(GetIniString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), kDefault, file),
+            QString::fromUtf8(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, IniReadTest, testing::ValuesIn(kReadCases),
+                         [](const testing::TestParamInfo<ReadCase>& info) { return info.param.name; });
+
+TEST_F(IniStoreTest, LongValuesAreCutTo259Characters) {
+  const QByteArray value(300, 'v');
+  const QString file = WithContent("[S]\nK=" + value + "\nQ=\"" + value + "\"\n");
+  EXPECT_EQ(GetIniString("S", "K", {}, file), QString(259, u'v'));
+  EXPECT_EQ(GetIniString("S", "Q", {}, file), QString(259, u'v'));
+  WithContent("[S]\nK=" + QByteArray(259, 'v') + "\n");
+  EXPECT_EQ(GetIniString("S", "K", {}, file).size(), 259);
+}
+
+TEST_F(IniStoreTest, MissingFileGivesDefaultsAndCreatesNothing) {
+  const QString file = File(QStringLiteral("missing/none.ini"));
+  EXPECT_EQ(GetIniString("S", "K", kDefault, file), kDefault);
+  EXPECT_EQ(GetIniText("S", "K", QStringLiteral("a\\nb"), file), QStringLiteral("a\nb"));
+  EXPECT_EQ(GetIniInt("S", "K", 42, file), 42);
+  EXPECT_EQ(GetIniInt("S", "K", -7, File()), -7);
+  EXPECT_FALSE(QFileInfo::exists(File()));
+  EXPECT_FALSE(QFileInfo::exists(File(QStringLiteral("missing"))));
+}
+
+TEST_F(IniStoreTest, IntegerReads) {
+  struct Case {
+    QByteArray stored;
+    int expected;
+  };
+  const Case cases[] = {
+      {"3", 3},         {"-1", -1},         {"+7", 7},          {"12abc", 12},
+      {"abc", 0},       {"-", 0},           {"-x5", 0},         {"  42  ", 42},
+      {"\"5\"", 5},     {"0x10", 0},        {"007", 7},         {"1 2", 1},
+      {"2147483647", INT_MAX},              {"-2147483648", INT_MIN},
+      {"99999999999", INT_MAX},             {"-99999999999", INT_MIN},
+      {"16777215", 0xFFFFFF},
+  };
+  for (const Case& c : cases) {
+    const QString file = WithContent("[S]\nK=" + c.stored + "\n");
+    EXPECT_EQ(GetIniInt("S", "K", 99, file), c.expected) << "stored: " << c.stored.constData();
+  }
+  // An empty value reads as missing.
+  EXPECT_EQ(GetIniInt("S", "K", 99, WithContent("[S]\nK=\n")), 99);
+  EXPECT_EQ(GetIniInt("S", "K", 99, WithContent("[S]\nK=\"\"\n")), 99);
+  EXPECT_EQ(GetIniInt("general", "bits", 2, WithContent("[general]\nbits=3\n")), 3);
+}
+
+TEST_F(IniStoreTest, TextEscapes) {
+  struct Case {
+    const char* stored;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"x\\ny\\tz", "x\ny\tz"},
+      {"\\n\\n", "\n\n"},
+      {"a\\\\nb", "a\\\nb"},  // no escape for the backslash itself
+      {"a\\Nb\\Tc", "a\\Nb\\Tc"},
+      {"a\\rb\\", "a\\rb\\"},
+      {"\\t\\n", "\t\n"},
+  };
+  for (const Case& c : cases) {
+    const QString file = WithContent(QByteArray("[String]\nK=") + c.stored + "\n");
+    EXPECT_EQ(GetIniText("String", "K", {}, file), QString::fromUtf8(c.expected)) << c.stored;
+    EXPECT_EQ(GetIniString("String", "K", {}, file), QString::fromUtf8(c.stored)) << c.stored;
+  }
+  EXPECT_EQ(GetLocalizedText("K", WithContent("[String]\nK=a\\tb\n")), QStringLiteral("a\tb"));
+  EXPECT_EQ(GetLocalizedText("Missing", File()), QString());
+}
+
+TEST_F(IniStoreTest, WindowBehaviourUserValueElseFactoryValue) {
+  const QString defaults = File(QStringLiteral("Default.dat"));
+  WriteBytes(defaults, "[Quillory Radixpad]\nSnapToDesktopSide=1\n");
+  const QString user = File(QStringLiteral("QyRadixpad.ini"));
+
+  EXPECT_EQ(ReadWindowBehaviour("SnapToDesktopSide", user, defaults), 1);
+  EXPECT_EQ(ReadWindowBehaviour("AlwaysOnTop", user, defaults), 0);
+  WriteIniInt("Quillory Radixpad", "SnapToDesktopSide", 0, user);
+  EXPECT_EQ(ReadWindowBehaviour("SnapToDesktopSide", user, defaults), 0);
+  WriteIniInt("Quillory Radixpad", "SnapToDesktopSide", -1, user);  // -1: not set
+  EXPECT_EQ(ReadWindowBehaviour("SnapToDesktopSide", user, defaults), 1);
+  WriteIniInt("Quillory Radixpad", "AlwaysOnTop", 1, user);
+  EXPECT_EQ(ReadWindowBehaviour("AlwaysOnTop", user, File(QStringLiteral("none.dat"))), 1);
+}
+
+// Writes --------------------------------------------------------------------------
+
+TEST_F(IniStoreTest, WriteCreatesFileSectionAndKey) {
+  WriteIniInt("General", "Bits", -5, File());
+  EXPECT_EQ(ReadBytes(File()), QByteArray("[General]\nBits=-5\n"));
+  WriteIniInt("General", "Signed", 0, File());
+  WriteIniInt("Quillory Radixpad", "AlwaysOnTop", 1, File());
+  EXPECT_EQ(ReadBytes(File()),
+            QByteArray("[General]\nBits=-5\nSigned=0\n[Quillory Radixpad]\nAlwaysOnTop=1\n"));
+  EXPECT_EQ(GetIniInt("General", "Bits", 0, File()), -5);
+}
+
+struct WriteCase {
+  const char* name;
+  QByteArray before;
+  const char* section;
+  const char* key;
+  const char* value;
+  QByteArray after;
+};
+
+const WriteCase kWriteCases[] = {
+    {"ReplaceKeepsEverythingElse",
+     "; settings\n[A]\nx=1\n\n[General]\n# note\n  Bits = 2  \nC1=0\n[B]\ny=2\n", "General", "Bits", "3",
+     "; settings\n[A]\nx=1\n\n[General]\n# note\nBits=3\nC1=0\n[B]\ny=2\n"},
+    {"ReplaceKeepsTheStoredNameSpelling", "[general]\nbits=1\n", "General", "Bits", "3",
+     "[general]\nbits=3\n"},
+    {"ReplaceOnlyTheFirstDuplicate", "[S]\nK=1\nK=2\n", "S", "K", "9", "[S]\nK=9\nK=2\n"},
+    {"ReplaceQuotedValue", "[S]\nK=\"a\"\n", "S", "K", "b", "[S]\nK=b\n"},
+    {"AppendAfterLastLineOfSection", "[S]\nA=1\n\n\n[T]\nB=2\n", "S", "K", "7",
+     "[S]\nA=1\nK=7\n\n\n[T]\nB=2\n"},
+    {"AppendToSectionWithOnlyHeader", "[S]\n[T]\n", "S", "K", "7", "[S]\nK=7\n[T]\n"},
+    {"AppendToSectionEndingTheFileWithoutLineEnd", "[S]\nA=1", "S", "K", "7", "[S]\nA=1\nK=7\n"},
+    {"AppendSectionToFileWithoutLineEnd", "[S]\nA=1", "T", "K", "7", "[S]\nA=1\n[T]\nK=7\n"},
+    {"AppendKeepsTrailingComment", "[S]\nA=1\n; end of S\n\n[T]\n", "S", "K", "7",
+     "[S]\nA=1\n; end of S\nK=7\n\n[T]\n"},
+    {"CrLfFileGetsCrLfLines", "[S]\r\nA=1\r\n", "S", "K", "7", "[S]\r\nA=1\r\nK=7\r\n"},
+    {"CrLfFileNewSection", "[S]\r\nA=1\r\n", "T", "K", "7", "[S]\r\nA=1\r\n[T]\r\nK=7\r\n"},
+    {"CrLfReplace", "[S]\r\nK=1\r\nB=2\r\n", "S", "K", "7", "[S]\r\nK=7\r\nB=2\r\n"},
+    {"ByteOrderMarkKept", "\xEF\xBB\xBF[S]\nA=1\n", "S", "K", "7", "\xEF\xBB\xBF[S]\nA=1\nK=7\n"},
+    {"ByteOrderMarkOnlyFile", "\xEF\xBB\xBF", "S", "K", "7", "\xEF\xBB\xBF[S]\nK=7\n"},
+    {"LinesWithoutEqualsSurvive", "[S]\njunk line\nK=1\n", "S", "K", "2", "[S]\njunk line\nK=2\n"},
+    {"CommentedKeyIsNotReplaced", "[S]\n;K=1\n", "S", "K", "2", "[S]\n;K=1\nK=2\n"},
+    {"NamesAreTrimmedOnWrite", "", " S ", " K ", "1", "[S]\nK=1\n"},
+};
+
+class IniWriteTest : public IniStoreTest, public testing::WithParamInterface<WriteCase> {};
+
+TEST_P(IniWriteTest, ChangesOnlyThatKey) {
+  const WriteCase& c = GetParam();
+  const QString file = WithContent(c.before);
+  EXPECT_TRUE(WriteIniString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QString::fromUtf8(c.value), file));
+  EXPECT_EQ(ReadBytes(file), c.after);
+  EXPECT_EQ(GetIniString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), {}, file), QString::fromUtf8(c.value));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, IniWriteTest, testing::ValuesIn(kWriteCases),
+                         [](const testing::TestParamInfo<WriteCase>& info) { return info.param.name; });
+
+TEST_F(IniStoreTest, RefusedWritesLeaveTheFileAsItWas) {
+  const QByteArray before = "[S]\nK=1\n";
+  const QString file = WithContent(before);
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+  };
+  const Case cases[] = {
+      {"S", "K", "two\nlines"}, {"S", "K", "cr\rhere"}, {"S", "K=J", "1"},   {"S]", "K", "1"},
+      {"S\nT", "K", "1"},       {"", "K", "1"},         {"S", " ", "1"},     {"S", "[K]", "1"},
+      {"S", ";K", "1"},         {"S", "#K", "1"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_FALSE(WriteIniString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QString::fromUtf8(c.value), file))
+        << c.section << " / " << c.key << " / " << c.value;
+    EXPECT_EQ(ReadBytes(file), before);
+  }
+}
+
+TEST_F(IniStoreTest, WriteIntoMissingFolderFailsQuietly) {
+  const QString file = File(QStringLiteral("missing/QyRadixpad.ini"));
+  EXPECT_FALSE(WriteIniString("S", "K", "1", file));
+  WriteIniInt("S", "K", 1, file);
+  EXPECT_FALSE(QFileInfo::exists(File(QStringLiteral("missing"))));
+}
+
+TEST_F(IniStoreTest, WriteIntoReadOnlyFileFailsQuietly) {
+  const QByteArray before = "[S]\nK=1\n";
+  const QString file = WithContent(before);
+  ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+  EXPECT_FALSE(WriteIniString("S", "K", "2", file));
+  WriteIniInt("S", "New", 2, file);
+  EXPECT_EQ(ReadBytes(file), before);
+  EXPECT_FALSE(QFileInfo(file).permissions() & QFileDevice::WriteOwner);
+}
+
+TEST_F(IniStoreTest, WriteLeavesNoTemporaryFilesAndKeepsPermissions) {
+  const QString file = WithContent("[S]\nK=1\n");
+  const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+  ASSERT_TRUE(QFile::setPermissions(file, permissions));
+  for (int i = 0; i < 5; ++i) WriteIniInt("S", "K", i, file);
+  const QStringList entries = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
+  EXPECT_EQ(entries, QStringList({QStringLiteral("test.ini"), QStringLiteral("test.ini.lock")}));
+  const QFileDevice::Permissions classBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                                             QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                             QFileDevice::ReadOther | QFileDevice::WriteOther |
+                                             QFileDevice::ExeOther;
+  EXPECT_EQ((QFileInfo(file).permissions() & classBits).toInt(), (permissions & classBits).toInt());
+}
+
+TEST_F(IniStoreTest, NothingIsCachedBetweenCalls) {
+  const QString file = WithContent("[S]\nK=1\n");
+  EXPECT_EQ(GetIniInt("S", "K", 0, file), 1);
+  WriteBytes(file, "[S]\nK=2\n");
+  EXPECT_EQ(GetIniInt("S", "K", 0, file), 2);
+  QFile::remove(file);
+  EXPECT_EQ(GetIniInt("S", "K", 0, file), 0);
+}
+
+TEST_F(IniStoreTest, BinaryGarbageSurvivesAndDoesNotHideKeys) {
+  QByteArray garbage;
+  QRandomGenerator random(1234);
+  while (garbage.size() < 4096) {
+    const char byte = static_cast<char>(random.bounded(256));
+    if (byte != '\n' && byte != '\r' && byte != '[' && byte != '=') garbage += byte;
+  }
+  ASSERT_TRUE(garbage.contains('\0'));
+  const QByteArray before = "[S]\nA=1\n" + garbage + "\nB=2\n[T]\n" + garbage + "\n";
+  const QString file = WithContent(before);
+  EXPECT_EQ(GetIniInt("S", "B", 0, file), 2);
+  WriteIniInt("S", "A", 5, file);
+  WriteIniInt("T", "K", 6, file);
+  EXPECT_EQ(ReadBytes(file), "[S]\nA=5\n" + garbage + "\nB=2\n[T]\n" + garbage + "\nK=6\n");
+}
+
+TEST_F(IniStoreTest, TenMegabyteFile) {
+  QByteArray content = "; big file\n";
+  content.reserve(11 * 1024 * 1024);
+  for (int s = 0; content.size() < 10 * 1024 * 1024; ++s) {
+    content += "[Section" + QByteArray::number(s) + "]\n";
+    for (int k = 0; k < 100; ++k)
+      content += "Key" + QByteArray::number(k) + "=value " + QByteArray::number(s * 100 + k) + "\n";
+  }
+  content += "[Last]\nK=end\n";
+  const QString file = WithContent(content);
+
+  QElapsedTimer timer;
+  timer.start();
+  EXPECT_EQ(GetIniString("last", "k", {}, file), QStringLiteral("end"));
+  EXPECT_EQ(GetIniString("Section7", "Key42", {}, file), QStringLiteral("value 742"));
+  const qint64 readMs = timer.restart();
+  WriteIniString("Section7", "Key42", "changed", file);
+  const qint64 writeMs = timer.elapsed();
+
+  QByteArray expected = content;
+  expected.replace("Key42=value 742\n", "Key42=changed\n");
+  EXPECT_EQ(ReadBytes(file), expected);
+  RecordProperty("ReadTwoKeysMs", static_cast<int>(readMs));
+  RecordProperty("WriteOneKeyMs", static_cast<int>(writeMs));
+  EXPECT_LT(readMs + writeMs, 10000);
+}
+
+}  // namespace
+}  // namespace radixpad

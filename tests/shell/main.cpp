@@ -1,0 +1,14 @@
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+#include "test_environment.h"
+
+int main(int argc, char** argv) {
+  // The concurrency tests re-run this executable as a writer process.
+  if (const int helperResult = radixpad::test::RunHelperProcess(argc, argv); helperResult >= 0) {
+    return helperResult;
+  }
+  QCoreApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,75 @@
+#include "test_environment.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <cstring>
+
+#include "ini_store.h"
+
+namespace radixpad::test {
+namespace {
+const char* const kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "TMPDIR"};
+}
+
+ScopedEnvironment::ScopedEnvironment() {
+  for (const char* name : kVariables) {
+    m_saved[name] = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+  }
+  QDir root(Root());
+  root.mkpath(QStringLiteral("home"));
+  root.mkpath(QStringLiteral("config"));
+  root.mkpath(QStringLiteral("shared"));
+  root.mkpath(QStringLiteral("tmp"));
+  Set("HOME", Root() + QStringLiteral("/home"));
+  Set("XDG_CONFIG_HOME", Root() + QStringLiteral("/config"));
+  Set("XDG_CONFIG_DIRS", Root() + QStringLiteral("/shared"));
+  Set("TMPDIR", Root() + QStringLiteral("/tmp"));
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+  for (const auto& [name, value] : m_saved) {
+    if (value) {
+      qputenv(name.constData(), *value);
+    } else {
+      qunsetenv(name.constData());
+    }
+  }
+}
+
+void ScopedEnvironment::Set(const char* name, const std::optional<QString>& value) {
+  if (value) {
+    qputenv(name, QFile::encodeName(*value));
+  } else {
+    qunsetenv(name);
+  }
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+}
+
+QString TestExecutable() { return QCoreApplication::applicationFilePath(); }
+
+int RunHelperProcess(int argc, char** argv) {
+  if (argc != 6 || std::strcmp(argv[1], "--ini-writer") != 0) return -1;
+  const QString file = QString::fromLocal8Bit(argv[2]);
+  const QString section = QString::fromLocal8Bit(argv[3]);
+  const QString prefix = QString::fromLocal8Bit(argv[4]);
+  const int count = QString::fromLocal8Bit(argv[5]).toInt();
+  int failures = 0;
+  for (int i = 0; i < count; ++i) {
+    if (!WriteIniString(section, prefix + QString::number(i), QString::number(i), file)) ++failures;
+  }
+  return failures > 100 ? 100 : failures;
+}
+
+}  // namespace radixpad::test
