@@ -5,6 +5,7 @@
 
 #include "common_lib.h"
 #include "converter_dlg.h"
+#include "help.h"
 #include "qy_messages.h"
 #include "single_instance.h"
 
@@ -56,6 +57,7 @@ int CConverterApp::Run(const QString& commandLine) {
   if (commandLine == kUninstall) return 0;
 
   CConverterDlg dialog;
+  dialog.onHelp = [&dialog] { ShowHelp(dialog.Paths().programFolder); };
   instance.Listen([&dialog](const QString& request) { HandleInstanceRequest(dialog, request); });
   dialog.exec();
   return 0;
