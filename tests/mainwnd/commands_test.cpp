@@ -6,7 +6,10 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <QLibrary>
+
 #include "qy_messages.h"
+#include "recording_common_lib.h"
 #include "window_fixture.h"
 
 namespace radixpad::test {
@@ -157,6 +160,25 @@ TEST_F(CommandsTest, HelpFromBothMenusRunsTheSameHelp) {
   window.PostCommand(kCommandHelp);
   QTest::qWait(30);
   EXPECT_EQ(helps, 2);
+}
+
+TEST_F(CommandsTest, AboutFromBothMenusAsksTheLibraryForItsAboutBox) {
+  CConverterDlg& window = Open();
+  // The stand-in library records every call; it is loaded once per process.
+  QLibrary library(program_.filePath("libQyCommon.so"));
+  ASSERT_TRUE(library.load());
+  auto count = reinterpret_cast<RecordedCallCountFunction>(library.resolve("RecordedCallCount"));
+  auto call = reinterpret_cast<RecordedCallFunction>(library.resolve("RecordedCall"));
+  ASSERT_TRUE(count && call);
+  const int before = count();
+  QCoreApplication::postEvent(&window, new CSysCommandEvent(kCommandAbout));
+  window.PostCommand(kCommandAbout);
+  QTest::qWait(30);
+  ASSERT_EQ(count() - before, 2);
+  for (int i = before; i < count(); ++i) {
+    EXPECT_EQ(call(i)->code, 10);
+    EXPECT_EQ(call(i)->a, reinterpret_cast<intptr_t>(static_cast<QObject*>(&window)));
+  }
 }
 
 TEST_F(CommandsTest, MnemonicsFocusRowsSetWidthsAndPressButtons) {
