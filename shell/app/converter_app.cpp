@@ -59,7 +59,13 @@ int CConverterApp::Run(const QString& commandLine) {
   CConverterDlg dialog;
   dialog.onHelp = [&dialog] { ShowHelp(dialog.Paths().programFolder); };
   instance.Listen([&dialog](const QString& request) { HandleInstanceRequest(dialog, request); });
-  dialog.exec();
+  // The window runs in the application's event loop rather than its own
+  // modal one: hiding it to the tray must not end the program, only the exit
+  // and uninstall commands do.
+  QGuiApplication::setQuitOnLastWindowClosed(false);
+  QObject::connect(&dialog, &CConverterDlg::ended, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  dialog.show();
+  QCoreApplication::exec();
   return 0;
 }
 

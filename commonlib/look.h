@@ -1,0 +1,72 @@
+// The look of a served window: colours, background image and display method, how they
+// are kept in the user settings file and how the image is laid out.
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+
+class QPainter;
+class QPixmap;
+
+namespace radixpad::commonlib {
+
+/// A colour that was never chosen: the desktop theme's colour is shown and answered.
+inline constexpr uint32_t kColorNotSet = 0xFFFFFFFFu;
+
+/// Image display methods; any other value is laid out as kTile.
+enum DisplayMethod : int {
+  kCenter = 0,
+  kStretch = 1,
+  kTile = 2,
+  kTopLeft = 3,
+  kTopRight = 4,
+  kBottomLeft = 5,
+  kBottomRight = 6,
+  kNinePatch = 7,  // "3x3 Tiling"
+};
+
+/// Colour values are 0x00BBGGRR.
+QColor ColorFromRef(uint32_t ref);
+uint32_t RefFromColor(const QColor& color);
+/// A colour argument as kept: -1 (0xFFFFFFFF) means "not set", otherwise the low 24 bits.
+uint32_t ColorArgument(intptr_t value);
+
+struct LookValues {
+  uint32_t background = kColorNotSet;
+  uint32_t text = kColorNotSet;
+  bool showImage = false;
+  int displayMethod = kTile;
+  QString imagePath;
+};
+
+/// Keys of the product section of the user settings file that keep the main window's look.
+namespace lookkeys {
+inline constexpr char kBackgroundColor[] = "LookBackgroundColor";  // decimal 0x00BBGGRR, -1 not set
+inline constexpr char kTextColor[] = "LookTextColor";              // same
+inline constexpr char kShowImage[] = "LookShowImage";              // 0 or 1
+inline constexpr char kDisplayMethod[] = "LookDisplayMethod";      // method code
+inline constexpr char kImagePath[] = "LookImagePath";              // full path, at most 259 bytes
+inline constexpr const char* kAll[] = {kBackgroundColor, kTextColor, kShowImage, kDisplayMethod, kImagePath};
+}  // namespace lookkeys
+
+/// The look saved in `userSettingsFile`; missing keys give the defaults of LookValues.
+LookValues ReadSavedLook(const QString& userSettingsFile);
+/// Writes the value of `look` kept under `key` (one of lookkeys), or every value when
+/// `key` is null. Failures are not reported.
+void SaveLook(const LookValues& look, const QString& userSettingsFile, const char* key = nullptr);
+/// Empties every look key, so that the next read gives the defaults.
+void ForgetSavedLook(const QString& userSettingsFile);
+
+/// Draws `image` into `area` by `method`.
+///
+/// Center, the four corners: the image at its own size, clipped by the area. Stretch:
+/// scaled to the whole area. Tile (and any unknown method): repeated from the top-left
+/// corner. 3x3 Tiling: the image is cut into a 3 by 3 grid (the outer columns and rows a
+/// third of the image each, rounded down); the four corner cells stay at the area's
+/// corners at their own size, the edge cells are repeated along the edges between them
+/// and the centre cell fills the middle. An image smaller than 3 pixels either way is tiled.
+void PaintImage(QPainter& painter, const QRect& area, const QPixmap& image, int method);
+
+}  // namespace radixpad::commonlib
