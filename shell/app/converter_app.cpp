@@ -6,6 +6,7 @@
 #include "common_lib.h"
 #include "converter_dlg.h"
 #include "help.h"
+#include "options_sheet.h"
 #include "qy_messages.h"
 #include "single_instance.h"
 
@@ -57,6 +58,7 @@ int CConverterApp::Run(const QString& commandLine) {
   if (commandLine == kUninstall) return 0;
 
   CConverterDlg dialog;
+  dialog.onOptions = [](CConverterDlg& window) { RunOptionsSheet(window); };
   dialog.onHelp = [&dialog] { ShowHelp(dialog.Paths().programFolder); };
   instance.Listen([&dialog](const QString& request) { HandleInstanceRequest(dialog, request); });
   // The window runs in the application's event loop rather than its own

@@ -1,0 +1,30 @@
+// Colour values as the common library and the settings files keep them: 0x00BBGGRR.
+#pragma once
+
+#include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
+#include <cstdint>
+
+namespace radixpad {
+
+using ColorRef = uint32_t;
+
+inline QColor ColorFromRef(ColorRef ref) {
+  return QColor(static_cast<int>(ref & 0xFF), static_cast<int>((ref >> 8) & 0xFF),
+                static_cast<int>((ref >> 16) & 0xFF));
+}
+
+inline ColorRef RefFromColor(const QColor& color) {
+  const QColor rgb = color.toRgb();
+  return static_cast<ColorRef>(rgb.red()) | (static_cast<ColorRef>(rgb.green()) << 8) |
+         (static_cast<ColorRef>(rgb.blue()) << 16);
+}
+
+/// The desktop theme's button face and button text colours.
+inline ColorRef SystemButtonFaceColor() { return RefFromColor(QGuiApplication::palette().color(QPalette::Button)); }
+inline ColorRef SystemButtonTextColor() {
+  return RefFromColor(QGuiApplication::palette().color(QPalette::ButtonText));
+}
+
+}  // namespace radixpad

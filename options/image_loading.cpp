@@ -1,0 +1,209 @@
+#include "image_loading.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QWidget>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "options_dialogs.h"
+
+namespace radixpad {
+namespace {
+
+const QString kOutOfMemoryText =
+    QStringLiteral("Out of memory. Please close some programs to free up memory and try again.");
+
+// The file error text for the cause of a failed open or read, naming the file.
+QString FileErrorText(const QString& path, int error) {
+  switch (error) {
+    case ENOENT: return QStringLiteral("%1 was not found.").arg(path);
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP: return QStringLiteral("%1 contains an invalid path.").arg(path);
+    case EMFILE:
+    case ENFILE: return QStringLiteral("%1 could not be opened because there are too many open files.").arg(path);
+    case EACCES:
+    case EPERM:
+    case EROFS: return QStringLiteral("%1 could not be accessed.").arg(path);
+    case EISDIR: return QStringLiteral("%1 cannot be opened: it is not a file.").arg(path);
+    default:
+      return QStringLiteral("%1 cannot be opened: %2.").arg(path, QString::fromLocal8Bit(std::strerror(error)));
+  }
+}
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : m_fd(fd) {}
+  ~FileDescriptor() {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return m_fd; }
+
+ private:
+  int m_fd;
+};
+
+// Reads the whole regular file at `path`. On failure returns false with `error` set to
+// an errno value, or to 0 when the buffer could not be allocated.
+bool ReadWholeFile(const QString& path, std::unique_ptr<char[]>& buffer, std::size_t& size, int& error) {
+  const QByteArray name = QFile::encodeName(path);
+  // Non-blocking, so that a named pipe cannot hang the dialog; only regular files are read.
+  const FileDescriptor fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.get() < 0) {
+    error = errno;
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) {
+    error = errno;
+    return false;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    error = EISDIR;
+    return false;
+  }
+  size = static_cast<std::size_t>(info.st_size);
+  buffer.reset(new (std::nothrow) char[size == 0 ? 1 : size]);
+  if (!buffer) {
+    error = 0;
+    return false;
+  }
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t got = ::read(fd.get(), buffer.get() + done, size - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      error = errno;
+      return false;
+    }
+    if (got == 0) break;  // the file shrank meanwhile
+    done += static_cast<std::size_t>(got);
+  }
+  size = done;
+  return true;
+}
+
+}  // namespace
+
+QString DisplayMethodName(int method) {
+  switch (method) {
+    case kDisplayCenter: return QStringLiteral("Center");
+    case kDisplayStretch: return QStringLiteral("Stretch");
+    case kDisplayTopLeft: return QStringLiteral("Top-Left");
+    case kDisplayTopRight: return QStringLiteral("Top-Right");
+    case kDisplayBottomLeft: return QStringLiteral("Bottom-Left");
+    case kDisplayBottomRight: return QStringLiteral("Bottom-Right");
+    case kDisplayThreeByThree: return QStringLiteral("3x3 Tiling");
+    default: return QStringLiteral("Tile");
+  }
+}
+
+QString MissingImageFormat(const QByteArray& data, const QList<QByteArray>& supportedFormats) {
+  QByteArray format;
+  if (data.startsWith("GIF87a") || data.startsWith("GIF89a")) {
+    format = "gif";
+  } else if (data.startsWith("\xFF\xD8\xFF")) {
+    format = "jpeg";
+  } else if (data.startsWith("BM")) {
+    format = "bmp";
+  } else {
+    return QString();
+  }
+  return supportedFormats.contains(format) ? QString() : QString::fromLatin1(format);
+}
+
+QString MissingPluginText() {
+  return QStringLiteral(
+      "Fail to load image. Please ensure that Qt's image format plugins for GIF and JPEG "
+      "(libqgif.so and libqjpeg.so in the imageformats plugin folder) are installed.");
+}
+
+bool CPictureLoader::LoadFile(const QString& path) {
+  FreePicture();
+  std::unique_ptr<char[]> buffer;
+  std::size_t size = 0;
+  int error = 0;
+  if (ReadWholeFile(path, buffer, size, error)) {
+    if (size > 0) LoadFromBuffer(buffer.get(), size);
+    m_dataSize = size;
+  } else {
+    ShowMessage(m_messageParent, error == 0 ? kOutOfMemoryText : FileErrorText(path, error), QMessageBox::Critical);
+    m_dataSize = 0;
+  }
+  if (!m_picture.isNull()) {
+    m_width = m_picture.width();
+    m_height = m_picture.height();
+    return true;
+  }
+  m_width = 0;
+  m_height = 0;
+  return false;
+}
+
+bool CPictureLoader::LoadFromBuffer(const char* bytes, std::size_t size) {
+  if (bytes == nullptr || size == 0) return false;
+  const QByteArray data = QByteArray::fromRawData(bytes, static_cast<qsizetype>(size));
+  if (!MissingImageFormat(data, QImageReader::supportedImageFormats()).isEmpty()) {
+    ShowMessage(m_messageParent, MissingPluginText(), QMessageBox::Critical);
+    return false;
+  }
+  QBuffer stream;
+  stream.setData(data);
+  if (!stream.open(QIODevice::ReadOnly)) return false;
+  QImageReader reader(&stream);
+  QImage image;
+  if (reader.read(&image)) m_picture = image;
+  return true;
+}
+
+void CPictureLoader::FreePicture() {
+  m_picture = QImage();
+  m_height = 0;
+  m_dataSize = 0;
+  m_width = 0;
+}
+
+bool CheckImageFile(const QString& path, QWidget* messageParent, QWidget* pathField) {
+  if (path.isEmpty()) return false;
+  // A bitmap is taken without the picture loader.
+  if (QFileInfo(path).isFile()) {
+    QImageReader bitmap(path, "bmp");
+    bitmap.setDecideFormatFromContent(false);
+    if (!bitmap.read().isNull()) return true;
+  }
+  CPictureLoader loader(messageParent);
+  if (loader.LoadFile(path)) return true;
+  if (pathField) pathField->setFocus(Qt::OtherFocusReason);
+  return false;
+}
+
+void PurgeImageCopies(const QString& imagePath, const QString& folder) {
+  if (folder.isEmpty()) return;
+  const QString base = folder.endsWith(u'/') ? folder : folder + u'/';
+  const QString name = imagePath.mid(imagePath.lastIndexOf(u'/') + 1);
+  const QString keep = base + name + QStringLiteral(".bmp");
+  const QString image = imagePath.isEmpty() ? QString() : QFileInfo(imagePath).absoluteFilePath();
+  QDir dir(base);
+  const QStringList entries = dir.entryList({QStringLiteral("*.bmp")},
+                                            QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  for (const QString& entry : entries) {
+    const QString full = base + entry;
+    if (full.compare(keep, Qt::CaseInsensitive) == 0) continue;
+    // The user's own image, when it was chosen from this folder, is no copy.
+    if (!image.isEmpty() && QFileInfo(full).absoluteFilePath() == image) continue;
+    QFile::remove(full);
+  }
+}
+
+}  // namespace radixpad

@@ -1,0 +1,79 @@
+// Background images: the test that a chosen file can be loaded, the picture loader
+// behind it, and the clean-up of converted image copies in the user settings folder.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <cstddef>
+
+class QWidget;
+
+namespace radixpad {
+
+/// Display methods of a background image (look message sub-codes 63 and 113).
+enum DisplayMethod : int {
+  kDisplayCenter = 0,
+  kDisplayStretch = 1,
+  kDisplayTile = 2,
+  kDisplayTopLeft = 3,
+  kDisplayTopRight = 4,
+  kDisplayBottomLeft = 5,
+  kDisplayBottomRight = 6,
+  kDisplayThreeByThree = 7,
+};
+
+/// The name of a display method; every unknown code is "Tile".
+QString DisplayMethodName(int method);
+
+/// Loads one picture from a file or from memory; owns it until FreePicture.
+/// Failures show their message (if any) in a stop box owned by `messageParent`.
+class CPictureLoader {
+ public:
+  explicit CPictureLoader(QWidget* messageParent = nullptr) : m_messageParent(messageParent) {}
+  virtual ~CPictureLoader() { FreePicture(); }
+  CPictureLoader(const CPictureLoader&) = delete;
+  CPictureLoader& operator=(const CPictureLoader&) = delete;
+
+  /// True when a picture was made from the file. A file that cannot be read shows the
+  /// file error text for its cause; an empty file or one that is no image fails quietly.
+  bool LoadFile(const QString& path);
+  /// False when no image plugin can read this kind of data (with a message naming the
+  /// plugins); otherwise true, whether or not a picture was made (see Picture()).
+  bool LoadFromBuffer(const char* bytes, std::size_t size);
+  void FreePicture();
+
+  const QImage& Picture() const { return m_picture; }
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  /// Length of the file last read; 0 when it could not be opened.
+  std::size_t DataSize() const { return m_dataSize; }
+
+ private:
+  QWidget* m_messageParent;
+  QImage m_picture;
+  int m_height = 0;
+  std::size_t m_dataSize = 0;
+  int m_width = 0;
+};
+
+/// True when `path` can be loaded as an image. An empty path fails at once and quietly;
+/// on any other failure the keyboard focus goes to `pathField` (when given).
+bool CheckImageFile(const QString& path, QWidget* messageParent = nullptr, QWidget* pathField = nullptr);
+
+/// When `data` starts like a BMP, GIF or JPEG file whose reader is not among
+/// `supportedFormats` (lower-case names as QImageReader gives them), the name of that
+/// format; else empty.
+QString MissingImageFormat(const QByteArray& data, const QList<QByteArray>& supportedFormats);
+
+/// The message shown when an image plugin is missing.
+QString MissingPluginText();
+
+/// Deletes every "*.bmp" file in `folder` (case-insensitive pattern) except the
+/// converted copy of `imagePath`, "<file name of the image>.bmp" (compared without
+/// regard to case), and except the image itself when it lies in that folder.
+/// Failures are ignored.
+void PurgeImageCopies(const QString& imagePath, const QString& folder);
+
+}  // namespace radixpad

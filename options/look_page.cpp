@@ -1,0 +1,170 @@
+#include "look_page.h"
+
+#include <QStyle>
+
+#include "image_loading.h"
+#include "ini_store.h"
+#include "look_preview_dlg.h"
+#include "options_dialogs.h"
+#include "settings_keys.h"
+#include "ui_look_page.h"
+
+namespace radixpad {
+namespace {
+
+// The list's entries in its sorted order, with their method codes.
+constexpr DisplayMethod kListedMethods[] = {
+    kDisplayThreeByThree, kDisplayBottomLeft, kDisplayBottomRight, kDisplayCenter,
+    kDisplayStretch,      kDisplayTile,       kDisplayTopLeft,     kDisplayTopRight,
+};
+
+const QStringList kImageFilters = {
+    QStringLiteral("All Supported Image Types (*.bmp *.gif *.jpg)"),
+    QStringLiteral("Bitmap (*.bmp)"),
+    QStringLiteral("GIF (*.gif)"),
+    QStringLiteral("JPG (*.jpg)"),
+};
+
+}  // namespace
+
+CUIPage::CUIPage(QWidget* parent)
+    : COptionsPage(parent),
+      defaultBackgroundColor(SystemButtonFaceColor()),
+      defaultTextColor(SystemButtonTextColor()),
+      backgroundColor(SystemButtonFaceColor()),
+      textColor(SystemButtonTextColor()),
+      m_ui(std::make_unique<Ui::CUIPage>()) {
+  m_ui->setupUi(this);
+  m_ui->pageIcon->setPixmap(style()->standardIcon(QStyle::SP_DesktopIcon).pixmap(32, 32));
+  connect(m_ui->showImageCheck, &QCheckBox::toggled, this, [this] { ApplyEnablingRule(); });
+  connect(m_ui->browseButton, &QPushButton::clicked, this, [this] { Browse(); });
+  connect(m_ui->textColorButton, &QPushButton::clicked, this, [this] { ChooseTextColor(); });
+  connect(m_ui->backgroundColorButton, &QPushButton::clicked, this, [this] { ChooseBackgroundColor(); });
+  connect(m_ui->defaultColorsButton, &QPushButton::clicked, this, [this] { UseDefaultColors(); });
+  connect(m_ui->previewButton, &QPushButton::clicked, this, [this] { Preview(); });
+}
+
+CUIPage::~CUIPage() = default;
+
+QCheckBox* CUIPage::ShowImageCheck() const { return m_ui->showImageCheck; }
+QLineEdit* CUIPage::PathField() const { return m_ui->imagePathEdit; }
+QComboBox* CUIPage::DisplayMethodList() const { return m_ui->displayMethodList; }
+
+void CUIPage::OnInitDialog() {
+  const auto text = [this](const char* key) { return GetLocalizedText(QString::fromLatin1(key), textFile); };
+  m_ui->imageGroup->setTitle(text(keys::kBackgroundBitmap));
+  m_ui->showImageCheck->setText(text(keys::kShowBackgroundBitmap));
+  m_ui->imageFileLabel->setText(text(keys::kBackgroundBitmapFile));
+  m_ui->displayMethodLabel->setText(text(keys::kBitmapDisplayMethod));
+
+  m_ui->showImageCheck->setChecked(showImage != 0);
+  ApplyEnablingRule();
+
+  QComboBox* list = m_ui->displayMethodList;
+  list->clear();
+  for (DisplayMethod method : kListedMethods) list->addItem(DisplayMethodName(method), static_cast<int>(method));
+  m_ui->imagePathEdit->setText(imagePath);
+  // By name, as the list's own prefix search finds it; unknown methods are "Tile".
+  list->setCurrentIndex(list->findText(DisplayMethodName(displayMethod), Qt::MatchStartsWith));
+
+  UpdateSample();
+  m_ui->previewButton->setVisible(previewEnabled != 0 && previewTemplate != 0);
+}
+
+void CUIPage::OnSetActive() {
+  if (lastPageSlot) *lastPageSlot = pageIndex;
+}
+
+void CUIPage::ApplyEnablingRule() {
+  const bool on = m_ui->showImageCheck->isChecked();
+  for (QWidget* control : {static_cast<QWidget*>(m_ui->imageFileLabel), static_cast<QWidget*>(m_ui->imagePathEdit),
+                           static_cast<QWidget*>(m_ui->browseButton), static_cast<QWidget*>(m_ui->displayMethodLabel),
+                           static_cast<QWidget*>(m_ui->displayMethodList)}) {
+    control->setEnabled(on);
+  }
+}
+
+void CUIPage::Browse() {
+  FileOpenRequest request;
+  request.title = GetLocalizedText(QString::fromLatin1(keys::kSelectBackgroundBitmap), textFile);
+  request.nameFilters = kImageFilters;
+  request.defaultSuffix = QStringLiteral("bmp");
+  const QString chosen = ChooseFileToOpen(this, request);
+  if (!chosen.isEmpty()) m_ui->imagePathEdit->setText(chosen);
+}
+
+void CUIPage::ChooseTextColor() {
+  if (const auto chosen = ChooseColor(this, ColorFromRef(textColor))) textColor = RefFromColor(*chosen);
+  UpdateSample();
+}
+
+void CUIPage::ChooseBackgroundColor() {
+  if (const auto chosen = ChooseColor(this, ColorFromRef(backgroundColor))) backgroundColor = RefFromColor(*chosen);
+  UpdateSample();
+}
+
+void CUIPage::UseDefaultColors() {
+  backgroundColor = defaultBackgroundColor;
+  textColor = defaultTextColor;
+  UpdateSample();
+}
+
+void CUIPage::UpdateSample() {
+  QLabel* sample = m_ui->colorSample;
+  QPalette palette = sample->palette();
+  palette.setColor(QPalette::Window, ColorFromRef(backgroundColor));
+  palette.setColor(QPalette::WindowText, ColorFromRef(textColor));
+  sample->setPalette(palette);
+  sample->setAutoFillBackground(true);
+  sample->update();
+}
+
+int CUIPage::SelectedMethod() const {
+  const QVariant data = m_ui->displayMethodList->currentData();
+  return data.isValid() ? data.toInt() : -1;
+}
+
+void CUIPage::ShowNoImageWarning() {
+  ShowMessage(this,
+              GetIniString(QString::fromLatin1(sections::kError), QString::fromLatin1(keys::kErrorNoImageFile),
+                           QString(), textFile),
+              QMessageBox::Warning);
+}
+
+bool CUIPage::OnKillActive() {
+  const QString path = m_ui->imagePathEdit->text().trimmed();
+  m_ui->imagePathEdit->setText(path);
+  if (!m_ui->showImageCheck->isChecked()) return true;
+  if (path.isEmpty()) {
+    ShowNoImageWarning();
+    m_ui->imagePathEdit->setFocus(Qt::OtherFocusReason);
+    return false;
+  }
+  return CheckImageFile(path, this, m_ui->imagePathEdit);
+}
+
+void CUIPage::OnOK() {
+  showImage = m_ui->showImageCheck->isChecked() ? 1 : 0;
+  displayMethod = SelectedMethod();
+  imagePath = m_ui->imagePathEdit->text();
+  applied = 1;
+}
+
+void CUIPage::Preview() {
+  CLookPreviewDlg preview(previewTemplate, this);
+  preview.backgroundColor = backgroundColor;
+  preview.textColor = textColor;
+  preview.showImage = m_ui->showImageCheck->isChecked() ? 1 : 0;
+  preview.displayMethod = SelectedMethod();
+  if (preview.showImage) {
+    preview.imagePath = m_ui->imagePathEdit->text();
+    if (preview.imagePath.isEmpty()) {
+      ShowNoImageWarning();
+      return;
+    }
+    if (!CheckImageFile(preview.imagePath, this, m_ui->imagePathEdit)) return;
+  }
+  preview.exec();
+}
+
+}  // namespace radixpad

@@ -1,0 +1,104 @@
+#include "look_preview_dlg.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFontMetrics>
+#include <QTimer>
+
+#include "qy_messages.h"
+#include "ui_converter_dlg.h"
+
+namespace radixpad {
+namespace {
+
+constexpr intptr_t kScSize = 0xF000;
+constexpr intptr_t kScCommandMask = 0xFFF0;
+
+}  // namespace
+
+CLookPreviewDlg::CLookPreviewDlg(int templateId, QWidget* parent) : QDialog(parent), m_commonLib(0) {
+  if (templateId == kMainWindowTemplate) {
+    m_template = std::make_unique<Ui::CConverterDlg>();
+    m_template->setupUi(this);
+    // The main window's look: its font and its size in dialog units of that font.
+    setFont(QFont(QStringLiteral("Verdana"), 10));
+    const QFontMetrics metrics(font());
+    const int unitX = std::max(1, metrics.averageCharWidth());
+    const int unitY = std::max(1, metrics.height());
+    resize(QSize(290 * unitX / 4, 111 * unitY / 8).expandedTo(minimumSizeHint()));
+  }
+  // No minimise or maximise button, no resizing border.
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(size());
+}
+
+CLookPreviewDlg::~CLookPreviewDlg() = default;
+
+void CLookPreviewDlg::showEvent(QShowEvent* event) {
+  if (!m_initialized) Initialize();
+  QDialog::showEvent(event);
+}
+
+void CLookPreviewDlg::Initialize() {
+  m_initialized = true;
+  if (m_commonLib.AttachPreview(this) == 0) return;
+  SendLook(kLookSetBackgroundColor, static_cast<intptr_t>(backgroundColor));
+  SendLook(kLookSetTextColor, static_cast<intptr_t>(textColor));
+  if (showImage != 0) {
+    SendLook(kLookSetDisplayMethod, displayMethod);
+    // The library gets a NUL-terminated copy that lives for the call.
+    QByteArray path = QFile::encodeName(imagePath);
+    SendLook(kLookSetImagePath, reinterpret_cast<intptr_t>(path.data()));
+    SendLook(kLookSetShowImage, showImage);
+  }
+}
+
+void CLookPreviewDlg::SendLook(intptr_t subCode, intptr_t value) {
+  CLookEvent look(subCode, value);
+  QCoreApplication::sendEvent(this, &look);
+}
+
+void CLookPreviewDlg::ReleasePreview() {
+  if (m_released) return;
+  m_released = true;
+  SendLook(kLookReleasePreview, 0);
+}
+
+void CLookPreviewDlg::accept() {
+  ReleasePreview();
+  QDialog::accept();
+}
+
+void CLookPreviewDlg::reject() {
+  ReleasePreview();
+  QDialog::reject();
+}
+
+bool CLookPreviewDlg::event(QEvent* event) {
+  if (event->type() == kSysCommandMessage) {
+    const intptr_t command = static_cast<CSysCommandEvent*>(event)->command() & kScCommandMask;
+    switch (command) {
+      case kScSize:
+      case kScMinimize:
+      case kScMaximize: break;  // the preview keeps its size and stays shown
+      case kScClose: close(); break;
+      case kScRestore: showNormal(); break;
+      default: break;
+    }
+    return true;
+  }
+  return QDialog::event(event);
+}
+
+void CLookPreviewDlg::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  // A window manager may still minimise or maximise on its own (a caption double-click,
+  // a keyboard shortcut); the preview goes back to its normal state.
+  if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) {
+    QTimer::singleShot(0, this, [this] { setWindowState(Qt::WindowNoState); });
+  }
+}
+
+}  // namespace radixpad

@@ -1,0 +1,169 @@
+#include "options_sheet.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <cstring>
+
+#include "converter_dlg.h"
+#include "general_page.h"
+#include "image_loading.h"
+#include "ini_store.h"
+#include "qy_messages.h"
+#include "settings_keys.h"
+#include "look_page.h"
+#include "look_preview_dlg.h"
+
+namespace radixpad {
+
+int& LastOptionsPage() {
+  static int lastPage = 0;
+  return lastPage;
+}
+
+COptionsSheet::COptionsSheet(const QString& caption, QWidget* parent)
+    : QDialog(parent), m_tabs(new QTabWidget(this)), m_buttons(new QDialogButtonBox(this)) {
+  setWindowTitle(caption);
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  m_buttons->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_tabs);
+  layout->addWidget(m_buttons);
+  connect(m_buttons, &QDialogButtonBox::accepted, this, &COptionsSheet::accept);
+  connect(m_buttons, &QDialogButtonBox::rejected, this, &COptionsSheet::reject);
+  connect(m_tabs, &QTabWidget::currentChanged, this, &COptionsSheet::OnTabChanged);
+}
+
+void COptionsSheet::AddPage(COptionsPage* page, const QString& title) {
+  const QSignalBlocker block(m_tabs);
+  m_tabs->addTab(page, title);
+  m_pages.push_back(page);
+}
+
+COptionsPage* COptionsSheet::ActivePage() const {
+  return m_current >= 0 ? m_pages[static_cast<std::size_t>(m_current)] : nullptr;
+}
+
+int COptionsSheet::exec() {
+  if (!m_pages.empty()) {
+    const int start = m_startPage >= 0 && m_startPage < static_cast<int>(m_pages.size()) ? m_startPage : 0;
+    {
+      const QSignalBlocker block(m_tabs);
+      m_tabs->setCurrentIndex(start);
+    }
+    m_current = start;
+    m_pages[static_cast<std::size_t>(start)]->Activate();
+  }
+  return QDialog::exec();
+}
+
+void COptionsSheet::OnTabChanged(int index) {
+  if (index == m_current || index < 0) return;
+  // Back to the page being left while it decides, so a refusal leaves it in front.
+  const int wanted = index;
+  {
+    const QSignalBlocker block(m_tabs);
+    m_tabs->setCurrentIndex(m_current);
+  }
+  if (COptionsPage* leaving = ActivePage(); leaving && !leaving->OnKillActive()) return;
+  {
+    const QSignalBlocker block(m_tabs);
+    m_tabs->setCurrentIndex(wanted);
+  }
+  m_current = wanted;
+  m_pages[static_cast<std::size_t>(wanted)]->Activate();
+}
+
+void COptionsSheet::accept() {
+  if (COptionsPage* active = ActivePage(); active && !active->OnKillActive()) return;
+  for (COptionsPage* page : m_pages) {
+    if (page->WasShown()) page->OnOK();
+  }
+  QDialog::accept();
+}
+
+namespace {
+
+intptr_t SendLook(QObject* window, intptr_t subCode, intptr_t value) {
+  CLookEvent look(subCode, value);
+  QCoreApplication::sendEvent(window, &look);
+  return look.result();
+}
+
+// The library's current look of `window`, as the Look page starts with it.
+void QueryLook(QObject* window, CUIPage& page) {
+  page.textColor = static_cast<ColorRef>(SendLook(window, kLookGetTextColor, 0));
+  page.backgroundColor = static_cast<ColorRef>(SendLook(window, kLookGetBackgroundColor, 0));
+  page.showImage = SendLook(window, kLookGetShowImage, 0) != 0 ? 1 : 0;
+  page.displayMethod = static_cast<int>(SendLook(window, kLookGetDisplayMethod, 0));
+  char buffer[kLookPathBufferSize] = {};
+  if (SendLook(window, kLookGetImagePath, reinterpret_cast<intptr_t>(buffer)) != 0) {
+    buffer[kLookPathBufferSize - 1] = '\0';
+    page.imagePath = QFile::decodeName(QByteArray(buffer, static_cast<qsizetype>(std::strlen(buffer))));
+  }
+}
+
+void ForwardLook(QObject* window, const CUIPage& page) {
+  SendLook(window, kLookSetBackgroundColor, static_cast<intptr_t>(page.backgroundColor));
+  SendLook(window, kLookSetTextColor, static_cast<intptr_t>(page.textColor));
+  SendLook(window, kLookSetDisplayMethod, page.displayMethod);
+  // A writable NUL-terminated copy that outlives the call.
+  QByteArray path = QFile::encodeName(page.imagePath);
+  SendLook(window, kLookSetImagePath, reinterpret_cast<intptr_t>(path.data()));
+  SendLook(window, kLookSetShowImage, page.showImage);
+}
+
+}  // namespace
+
+void RunOptionsSheet(CConverterDlg& window) {
+  const ShellPaths& paths = window.Paths();
+  CGeneralPage::Files files;
+  files.userSettingsFile = paths.userSettingsFile;
+  files.defaultsFile = paths.defaultsFile;
+  files.textFile = paths.textFile;
+  files.startupEntryPath = paths.startupEntryPath;
+  files.programPath = QCoreApplication::applicationFilePath();
+
+  // The sheet owns the pages from AddPage on.
+  auto* general = new CGeneralPage(files, &LastOptionsPage());
+  general->autoCopyMode = window.AutoCopyMode();
+  auto* look = new CUIPage;
+  look->lastPageSlot = &LastOptionsPage();
+  look->pageIndex = 1;
+  look->textFile = paths.textFile;
+  const QString product = QString::fromLatin1(sections::kProduct);
+  look->defaultTextColor = static_cast<ColorRef>(GetIniInt(
+      product, QString::fromLatin1(keys::kTextColor), static_cast<int>(SystemButtonTextColor()), paths.defaultsFile));
+  look->defaultBackgroundColor = static_cast<ColorRef>(GetIniInt(product, QString::fromLatin1(keys::kBackgroundColor),
+                                                                 static_cast<int>(SystemButtonFaceColor()),
+                                                                 paths.defaultsFile));
+  QueryLook(&window, *look);
+  look->previewEnabled = 1;
+  look->previewTemplate = kMainWindowTemplate;
+
+  COptionsSheet sheet(GetLocalizedText(QString::fromLatin1(keys::kOptionsCaption), paths.textFile), &window);
+  // Above the main window also when the library keeps that one on top.
+  if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) sheet.setWindowFlag(Qt::WindowStaysOnTopHint);
+  sheet.AddPage(general, QStringLiteral("General"));
+  sheet.AddPage(look, QStringLiteral("Look"));
+  sheet.SetStartPage(LastOptionsPage());
+  if (sheet.exec() != QDialog::Accepted) return;
+
+  window.update();
+  if (general->applied) {
+    window.SetAutoCopyMode(general->autoCopyMode);
+    CCommonLib& lib = window.CommonLib();
+    lib.SendBehaviour(kSendAlwaysOnTop, general->alwaysOnTop != 0);
+    lib.SendBehaviour(kSendSnapToDesktopSide, general->snapToDesktopSide != 0);
+    lib.SendBehaviour(kSendMinimizeToTray, general->minimizeToTray != 0);
+  }
+  if (look->applied) {
+    ForwardLook(&window, *look);
+    PurgeImageCopies(look->imagePath, paths.userSettingsFolder);
+  }
+}
+
+}  // namespace radixpad
