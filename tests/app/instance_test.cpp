@@ -13,30 +13,17 @@
 
 #include "converter_app.h"
 #include "converter_dlg.h"
+#include "gui_test_support.h"
 
 namespace radixpad::test {
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QTest::qWait(20);
-  }
-  return true;
-}
 
 class InstanceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(program_.isValid() && config_.isValid() && runtime_.isValid());
-    const QString built = QStringLiteral(RADIXPAD_TEST_PROGRAM_DIR);
-    for (const char* name : {"String.dat", "Default.dat"}) {
-      ASSERT_TRUE(QFile::copy(built + "/" + name, program_.filePath(name)));
-    }
+    ASSERT_TRUE(FillProgramFolder(program_));
     ASSERT_TRUE(QFile::copy(QStringLiteral(RADIXPAD_TEST_PROGRAM), program_.filePath("radixpad")));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(RADIXPAD_TEST_STAND_IN_LIB), program_.filePath("libQyCommon.so")));
     environment_ = QProcessEnvironment::systemEnvironment();
     environment_.insert("QT_QPA_PLATFORM", "offscreen");
     environment_.insert("XDG_CONFIG_HOME", config_.path());
@@ -66,7 +53,7 @@ class InstanceTest : public ::testing::Test {
   /// Starts the first instance and waits until it answers later starts.
   QProcess& StartFirst() {
     QProcess& first = Start({});
-    EXPECT_TRUE(WaitFor([&] { return QFile::exists(runtime_.filePath("Quillory Radixpad")); }));
+    EXPECT_TRUE(WaitFor([&] { return QFile::exists(runtime_.filePath("Quillory Radixpad")); }, 10000));
     return first;
   }
 
@@ -125,7 +112,7 @@ TEST_F(InstanceTest, RemovalStartsQyremoveWithOkEvenWhileAnInstanceRuns) {
   QProcess& first = StartFirst();
   QProcess& removal = Start({"-r"});
   EXPECT_TRUE(Ends(removal));
-  ASSERT_TRUE(WaitFor([&] { return QFile::exists(marker); }));
+  ASSERT_TRUE(WaitFor([&] { return QFile::exists(marker); }, 10000));
   QFile ran(marker);
   ASSERT_TRUE(ran.open(QIODevice::ReadOnly));
   EXPECT_EQ(ran.readAll(), "OK");
@@ -151,10 +138,7 @@ TEST_F(InstanceTest, TenStartsAtOnceLeaveOneRunning) {
 // The running instance's side of a later start, in process.
 TEST(InstanceRequest, WakeRestoresAHiddenWindowAndUninstallEndsIt) {
   QTemporaryDir program;
-  for (const char* name : {"String.dat", "Default.dat"}) {
-    ASSERT_TRUE(QFile::copy(QStringLiteral(RADIXPAD_TEST_PROGRAM_DIR) + "/" + name, program.filePath(name)));
-  }
-  ASSERT_TRUE(QFile::copy(QStringLiteral(RADIXPAD_TEST_STAND_IN_LIB), program.filePath("libQyCommon.so")));
+  ASSERT_TRUE(FillProgramFolder(program));
   CConverterDlg dialog(program.path());
   dialog.show();
   dialog.hide();

@@ -14,36 +14,20 @@
 #include <memory>
 
 #include "common_lib.h"
+#include "gui_test_support.h"
 #include "converter_dlg.h"
 #include "digit_edit.h"
 #include "ini_store.h"
 #include "radix_rules.h"
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-
 namespace radixpad::test {
-
-/// Processes events until `done` holds or `ms` pass.
-inline bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QTest::qWait(5);
-  }
-  return true;
-}
 
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(config_.isValid() && program_.isValid());
     qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
-    const QString built = QStringLiteral(RADIXPAD_TEST_PROGRAM_DIR);
-    for (const char* name : {"String.dat", "Default.dat"}) {
-      ASSERT_TRUE(QFile::copy(built + "/" + name, program_.filePath(name))) << name;
-    }
-    ASSERT_TRUE(QFile::copy(QStringLiteral(RADIXPAD_TEST_STAND_IN_LIB), program_.filePath("libQyCommon.so")));
+    ASSERT_TRUE(FillProgramFolder(program_));
     CCommonLib::SetMessageBoxHook([this](QObject*, const QString& text) { loadFailures_ << text; });
   }
 

@@ -21,6 +21,7 @@
 
 #include "color_ref.h"
 #include "common_lib.h"
+#include "gui_test_support.h"
 #include "converter_dlg.h"
 #include "ini_store.h"
 #include "options_dialogs.h"
@@ -28,20 +29,7 @@
 #include "qy_messages.h"
 #include "recording_common_lib.h"
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-
 namespace radixpad::test {
-
-/// Processes events until `done` holds or `ms` pass.
-inline bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QTest::qWait(5);
-  }
-  return true;
-}
 
 /// Runs `act` once on the next modal dialog that is shown (other than the one modal now).
 /// The watch ends with `owner`, so a watch that found nothing dies with its test.
@@ -169,11 +157,7 @@ class OptionsTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(config_.isValid() && program_.isValid());
     qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
-    const QString built = QStringLiteral(RADIXPAD_TEST_PROGRAM_DIR);
-    for (const char* name : {"String.dat", "Default.dat"}) {
-      ASSERT_TRUE(QFile::copy(built + "/" + name, program_.filePath(name))) << name;
-    }
-    ASSERT_TRUE(QFile::copy(QStringLiteral(RADIXPAD_TEST_STAND_IN_LIB), program_.filePath("libQyCommon.so")));
+    ASSERT_TRUE(FillProgramFolder(program_));
     CCommonLib::SetMessageBoxHook([](QObject*, const QString&) {});
     LastOptionsPage() = 0;
   }

@@ -1,6 +1,8 @@
-// The main-window tests run headless, with every folder the program touches
-// pointed into a temporary folder.
+// The entry of the GUI test executables: headless, with every folder a test
+// run could touch pointed into a temporary folder.
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,7 +18,8 @@ int main(int argc, char** argv) {
   qputenv("XDG_CACHE_HOME", root + "/cache");
   qputenv("XDG_RUNTIME_DIR", root + "/runtime");
   QDir().mkpath(home.path() + "/runtime");
-  QFile::setPermissions(home.path() + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  QFile::setPermissions(home.path() + "/runtime",
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   QApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
