@@ -310,6 +310,9 @@ void CServedWindow::HideToTray() {
   QWidget* window = m_window.data();
   if (!window) return;
   m_hiddenToTray = true;
+  // Leave the minimised state first: the X11 backend maps a window again when it
+  // leaves that state, so doing it after the hide would bring the window back.
+  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
   if (QWindow* handle = window->windowHandle()) {
     // QDialog::hide ends a running exec(), and with it the program. Hiding the native
     // window hides the widget without the dialog's own setVisible; the widget is then
@@ -319,8 +322,6 @@ void CServedWindow::HideToTray() {
   } else {
     window->hide();
   }
-  // Comes back as a normal window.
-  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
 }
 
 void CServedWindow::RestoreFromTray() {

@@ -1,0 +1,325 @@
+"""Radixpad's real executable on a real X server: window, typing, clipboard, window
+manager state, tray, single instance and the options sheet.
+
+Environment (set by run_x11_suite.py): RADIXPAD_X11_PROGRAM, the program's path in
+its program folder; RADIXPAD_X11_ARTIFACTS, the folder for screenshots and logs.
+"""
+
+import os
+import re
+import shutil
+import tempfile
+import time
+import unittest
+
+import x11_session
+from x11_session import TITLE, Radixpad, XSession, poll
+
+PROGRAM = os.environ.get("RADIXPAD_X11_PROGRAM", "")
+ARTIFACTS = os.environ.get("RADIXPAD_X11_ARTIFACTS", "")
+SESSION = None
+
+FIELD_NAMES = ("Binary", "Octal", "Decimal", "Hexadecimal")
+# Settings: Bits is the width selector's index (0: 8 bits .. 3: 64 bits), Signed the
+# signedness selector's (0: signed, 1: unsigned); AutoCopy 0 is off, 1..4 a base.
+UNSIGNED_32 = {"Bits": 2, "Signed": 1}
+SIGNED_8 = {"Bits": 0, "Signed": 0}
+NO_WINDOW_BEHAVIOURS = {"AlwaysOnTop": 0, "MinimizeToSystemTray": 0, "SnapToDesktopSide": 0}
+
+
+def setUpModule():
+    global SESSION
+    if not PROGRAM or not os.access(PROGRAM, os.X_OK):
+        raise RuntimeError("RADIXPAD_X11_PROGRAM does not name the built program: %r" % PROGRAM)
+    os.makedirs(os.path.join(ARTIFACTS, "logs"), exist_ok=True)
+    SESSION = XSession(os.path.join(ARTIFACTS, "logs"))
+    SESSION.start()
+
+
+def tearDownModule():
+    if SESSION is not None:
+        SESSION.stop()
+
+
+class RadixpadX11Test(unittest.TestCase):
+    def setUp(self):
+        self.assertEqual(SESSION.died(), [], "a session process ended early")
+        self.work_root = tempfile.mkdtemp(prefix="radixpad-x11-test-")
+        self.apps = []
+        self.others = []
+        self.runs = 0
+        self.addCleanup(self._clean_up)
+
+    def _clean_up(self):
+        for proc in self.others:
+            x11_session.end_process(proc)
+        for app in self.apps:
+            app.stop()
+        shutil.rmtree(self.work_root, ignore_errors=True)
+
+    def start_app(self, general=None, window=None, before_start=None):
+        """Starts the program with its own HOME and XDG folders and these settings;
+        returns once its main window is mapped."""
+        self.runs += 1
+        index = self.runs
+        work_dir = os.path.join(self.work_root, "run%d" % index)
+        os.makedirs(work_dir)
+        log = os.path.join(ARTIFACTS, "logs", "%s-%d.log" % (self.id().rpartition(".")[2], index))
+        if os.path.exists(log):
+            os.remove(log)
+        settings = {"General": {**UNSIGNED_32, "AutoCopy": 0, **(general or {})},
+                    "Quillory Radixpad": dict(NO_WINDOW_BEHAVIOURS, **(window or {}))}
+        app = Radixpad(SESSION, PROGRAM, work_dir, log, settings)
+        self.apps.append(app)
+        if before_start:
+            before_start(app)
+        app.start()
+        return app
+
+    def other_window(self):
+        proc, wid = SESSION.start_focus_target(os.path.join(ARTIFACTS, "logs"))
+        self.others.append(proc)
+        return wid
+
+    # -- helpers over the accessibility bus -----------------------------------------
+
+    def wait_for_fields(self, app, expected, timeout=8.0):
+        """Polls the digit fields (by accessible name) until they read `expected`."""
+        def matches():
+            texts = app.field_texts()
+            return texts if all(texts.get(k) == v for k, v in expected.items()) else None
+
+        try:
+            return poll("the rows %r" % expected, matches, timeout=timeout)
+        except x11_session.PollTimeout:
+            self.fail("rows never read %r; last read %r" % (expected, app.field_texts()))
+
+    def type_into(self, app, name, text):
+        """Clicks the field with this accessible name, selects its text and types."""
+        SESSION.activate(app.window)
+        field = poll("the %s field on the accessibility bus" % name, lambda: app.fields().get(name), timeout=10)
+        x, y, w, h = field["extents"]
+        SESSION.click(x + w // 2, y + h // 2)
+        poll("the %s field to take the focus" % name,
+             lambda: app.fields().get(name, {}).get("focused"), timeout=5)
+        SESSION.keys("ctrl+a")
+        SESSION.type_text(text)
+
+    # -- the tests -----------------------------------------------------------------
+
+    def test_main_window_maps_with_its_title(self):
+        app = self.start_app()
+        self.assertEqual(app.windows(), [app.window], "exactly one window titled %r" % TITLE)
+        name = SESSION.window_property(app.window, "_NET_WM_NAME")
+        self.assertIn('"%s"' % TITLE, name)
+        self.assertIn(app.window, SESSION.client_list(), "the window manager manages the window")
+        poll("the main window to become active", lambda: SESSION.active_window() == app.window, timeout=5)
+        # All four rows are on the accessibility bus under their base names.
+        fields = poll("the four fields", lambda: (f := app.fields()) and len(f) == 4 and f, timeout=10)
+        self.assertEqual(sorted(fields), sorted(FIELD_NAMES))
+
+        self.type_into(app, "Decimal", "48879")
+        self.wait_for_fields(app, {"Hexadecimal": "BEEF"})
+        x, y, w, h, _ = SESSION.geometry(app.window)
+        path = os.path.join(ARTIFACTS, "main-window.png")
+        self.assertEqual(SESSION.screenshot(app.window, path), (w, h))
+
+    def test_typing_rewrites_the_other_rows(self):
+        # (settings, field typed into, keystrokes, expected rows)
+        cases = [
+            (UNSIGNED_32, "Decimal", "255",
+             {"Binary": "11111111", "Octal": "377", "Decimal": "255", "Hexadecimal": "FF"}),
+            # Typed letters become capitals.
+            (UNSIGNED_32, "Hexadecimal", "ff",
+             {"Binary": "11111111", "Octal": "377", "Decimal": "255", "Hexadecimal": "FF"}),
+            # A character the base does not have is refused; the rest goes in.
+            (UNSIGNED_32, "Binary", "1x01",
+             {"Binary": "101", "Octal": "5", "Decimal": "5", "Hexadecimal": "5"}),
+            (SIGNED_8, "Decimal", "-56",
+             {"Binary": "11001000", "Octal": "310", "Decimal": "-56", "Hexadecimal": "C8"}),
+            # Unsigned 32 bits: the largest value, then one digit too many is refused.
+            (UNSIGNED_32, "Hexadecimal", "FFFFFFFF1",
+             {"Decimal": "4294967295", "Hexadecimal": "FFFFFFFF"}),
+        ]
+        for general, field, keys, expected in cases:
+            with self.subTest(field=field, keys=keys):
+                app = self.start_app(general)
+                self.type_into(app, field, keys)
+                self.wait_for_fields(app, expected)
+                app.stop()
+
+    def test_auto_copy_puts_the_row_on_the_clipboard_when_focus_leaves(self):
+        # AutoCopy -> the exact bytes expected on the clipboard after typing 173 in Decimal.
+        for mode, expected in ((1, b"10101101"), (4, b"AD")):
+            with self.subTest(mode=mode):
+                app = self.start_app({"AutoCopy": mode})
+                self.type_into(app, "Decimal", "173")
+                self.wait_for_fields(app, {"Binary": "10101101", "Hexadecimal": "AD"})
+                self.assertNotEqual(SESSION.clipboard(), expected, "copied before the focus moved")
+                other = self.other_window()
+                SESSION.activate(other)
+                poll("the clipboard to hold %r" % expected, lambda: SESSION.clipboard() == expected, timeout=5)
+                app.stop()
+                x11_session.end_process(self.others.pop())
+
+        with self.subTest(mode=0):
+            app = self.start_app({"AutoCopy": 0})
+            self.type_into(app, "Decimal", "173")
+            self.wait_for_fields(app, {"Hexadecimal": "AD"})
+            SESSION.activate(self.other_window())
+            time.sleep(1.0)  # time enough for a copy that should not happen
+            self.assertIsNone(SESSION.clipboard(), "auto-copy off still copied")
+
+    def test_always_on_top_shows_in_net_wm_state(self):
+        for on in (1, 0):
+            with self.subTest(always_on_top=on):
+                app = self.start_app(window={"AlwaysOnTop": on})
+                if on:
+                    poll("_NET_WM_STATE_ABOVE", lambda: "_NET_WM_STATE_ABOVE" in SESSION.net_wm_state(app.window),
+                         timeout=5)
+                else:
+                    time.sleep(0.5)
+                    self.assertNotIn("_NET_WM_STATE_ABOVE", SESSION.net_wm_state(app.window))
+                app.stop()
+
+    def tray_icon(self, app):
+        """The program's icon window inside the tray host."""
+        def find():
+            for wid in SESSION.descendants(SESSION.tray_window):
+                if SESSION.window_pid(wid) == app.proc.pid and SESSION.is_viewable(wid):
+                    return wid
+            return None
+
+        return poll("the tray icon inside trayer", find, timeout=8)
+
+    def hide_to_tray(self, app, how):
+        """Sends the window to the tray: "wm" minimises through the window manager,
+        "menu" picks Minimize in the window menu, "escape" is a close request."""
+        SESSION.activate(app.window)
+        if how == "wm":
+            SESSION.x(["xdotool", "windowminimize", str(app.window)])
+        elif how == "menu":
+            SESSION.keys("shift+F10")
+            poll("the window menu", lambda: [w for w in app.visible_windows() if w != app.window], timeout=5)
+            SESSION.keys("n")  # Mi&nimize
+        else:
+            SESSION.keys("Escape")
+        poll("the window to leave the screen and the window list",
+             lambda: not SESSION.is_viewable(app.window) and app.window not in SESSION.client_list(), timeout=5)
+        # Stays hidden: nothing maps it again behind our back.
+        time.sleep(0.3)
+        self.assertFalse(SESSION.is_viewable(app.window), "the hidden window came back by itself")
+        self.assertIsNone(app.proc.poll(), "the program ended instead of going to the tray")
+
+    def assert_restored(self, app):
+        poll("the window to come back and be active",
+             lambda: SESSION.is_viewable(app.window) and app.window in SESSION.client_list()
+             and SESSION.active_window() == app.window, timeout=5)
+        self.assertNotIn("_NET_WM_STATE_HIDDEN", SESSION.net_wm_state(app.window))
+
+    def test_minimise_by_the_window_manager_hides_to_the_tray(self):
+        app = self.start_app(window={"MinimizeToSystemTray": 1})
+        icon = self.tray_icon(app)
+        self.hide_to_tray(app, "wm")
+        SESSION.click_window_centre(icon, button=1)
+        self.assert_restored(app)
+
+    def test_tray_icon_restores_the_hidden_window(self):
+        app = self.start_app(window={"MinimizeToSystemTray": 1, "AlwaysOnTop": 1})
+        icon = self.tray_icon(app)
+
+        # Left click on the icon restores, still on top.
+        self.hide_to_tray(app, "menu")
+        SESSION.click_window_centre(icon, button=1)
+        self.assert_restored(app)
+        self.assertIn("_NET_WM_STATE_ABOVE", SESSION.net_wm_state(app.window))
+
+        # Right click opens the tray menu; its first item, Restore, restores.
+        self.hide_to_tray(app, "escape")
+        SESSION.click_window_centre(icon, button=3)
+        menu = poll("the tray menu", lambda: [w for w in app.visible_windows() if w not in (icon, app.window)],
+                    timeout=5)
+        self.assertEqual(len(menu), 1, "one pop-up menu")
+        SESSION.keys("Down", "Return")
+        self.assert_restored(app)
+
+    def test_minimise_without_the_tray_setting_keeps_the_window_listed(self):
+        app = self.start_app(window={"MinimizeToSystemTray": 0})
+        SESSION.x(["xdotool", "windowminimize", str(app.window)])
+        poll("the window to be iconic", lambda: "_NET_WM_STATE_HIDDEN" in SESSION.net_wm_state(app.window),
+             timeout=5)
+        self.assertIn(app.window, SESSION.client_list())
+        self.assertIsNone(app.proc.poll())
+
+    def test_second_start_raises_the_first(self):
+        app = self.start_app(window={"MinimizeToSystemTray": 1})
+        other = self.other_window()
+        SESSION.activate(other)
+
+        status, seconds = app.run_again()
+        self.assertEqual(status, 0)
+        self.assertLess(seconds, 5.0)
+        self.assert_restored(app)
+        self.assertEqual(app.windows(), [app.window], "still exactly one window")
+
+        # Hidden in the tray, the first one comes back.
+        self.hide_to_tray(app, "menu")
+        status, _ = app.run_again()
+        self.assertEqual(status, 0)
+        self.assert_restored(app)
+        self.assertIsNone(app.proc.poll())
+
+    def test_uninstall_ends_the_running_program(self):
+        def add_startup_entry(app):
+            folder = os.path.join(app.dirs["XDG_CONFIG_HOME"], "autostart")
+            os.makedirs(folder)
+            with open(os.path.join(folder, TITLE + ".desktop"), "w") as f:
+                f.write("[Desktop Entry]\nType=Application\nName=%s\nExec=%s\n" % (TITLE, PROGRAM))
+
+        app = self.start_app(before_start=add_startup_entry)
+        status, seconds = app.run_again("/uninstall")
+        self.assertEqual(status, 0)
+        self.assertLess(seconds, 5.0)
+        self.assertEqual(app.wait_for_exit(5.0), 0, "the running program did not end (cleanly)")
+        self.assertFalse(os.path.exists(os.path.join(app.dirs["XDG_CONFIG_HOME"], "autostart", TITLE + ".desktop")),
+                         "the start-up entry survived /uninstall")
+
+    def test_options_sheet_from_the_window_menu(self):
+        app = self.start_app()
+        SESSION.activate(app.window)
+        SESSION.keys("shift+F10")
+        poll("the window menu", lambda: [w for w in app.visible_windows() if w != app.window], timeout=5)
+        SESSION.keys("o")
+
+        def sheet():
+            ids = SESSION.x(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(app.proc.pid),
+                             "--name", "^Options$"], check=False).stdout.split()
+            return [int(i) for i in ids if SESSION.is_viewable(int(i))]
+
+        options = poll("the options sheet", sheet, timeout=8)[0]
+        width, height = SESSION.screenshot(options, os.path.join(ARTIFACTS, "options-sheet.png"))
+        self.assertGreater(width, 100)
+        self.assertGreater(height, 100)
+
+        # Turning "Always on top" on in the sheet reaches the window manager.
+        def item():
+            return next((n for n in app.accessible_tree() if n["name"] == "Always on top"
+                         and n["role"] in ("list item", "check box") and n["showing"]), None)
+
+        x, y, w, h = poll("the 'Always on top' item", item, timeout=8)["extents"]
+        SESSION.click(x + w // 2, y + h // 2)
+        SESSION.keys("space")
+        poll("'Always on top' to be ticked", lambda: (found := item()) and found["checked"], timeout=5)
+        ok = poll("the OK button", lambda: next((n for n in app.accessible_tree()
+                                                 if n["name"] == "OK" and n["role"] == "push button"), None))
+        x, y, w, h = ok["extents"]
+        SESSION.click(x + w // 2, y + h // 2)
+        poll("the options sheet to close", lambda: not sheet(), timeout=5)
+        poll("_NET_WM_STATE_ABOVE", lambda: "_NET_WM_STATE_ABOVE" in SESSION.net_wm_state(app.window), timeout=5)
+        self.assertTrue(SESSION.is_viewable(app.window))
+        with open(app.settings_file, encoding="utf-8") as f:
+            self.assertRegex(f.read(), re.compile(r"^AlwaysOnTop=1$", re.M | re.I))
+
+
+if __name__ == "__main__":
+    unittest.main()
