@@ -78,7 +78,7 @@ LookValues ReadSavedLook(const QString& userSettingsFile) {
   look.background = ColorFromFile(GetIniInt(Section(), Key(lookkeys::kBackgroundColor), -1, userSettingsFile));
   look.text = ColorFromFile(GetIniInt(Section(), Key(lookkeys::kTextColor), -1, userSettingsFile));
   look.showImage = GetIniInt(Section(), Key(lookkeys::kShowImage), 0, userSettingsFile) != 0;
-  look.displayMethod = GetIniInt(Section(), Key(lookkeys::kDisplayMethod), kTile, userSettingsFile);
+  look.displayMethod = GetIniInt(Section(), Key(lookkeys::kDisplayMethod), kDisplayTile, userSettingsFile);
   look.imagePath = GetIniString(Section(), Key(lookkeys::kImagePath), QString(), userSettingsFile);
   return look;
 }
@@ -115,24 +115,24 @@ void PaintImage(QPainter& painter, const QRect& area, const QPixmap& image, int 
   if (image.isNull() || area.isEmpty()) return;
   const QSize size = image.size();
   switch (method) {
-    case kCenter:
+    case kDisplayCenter:
       painter.drawPixmap(area.left() + (area.width() - size.width()) / 2,
                          area.top() + (area.height() - size.height()) / 2, image);
       break;
-    case kStretch: painter.drawPixmap(area, image); break;
-    case kTopLeft: painter.drawPixmap(area.topLeft(), image); break;
-    case kTopRight: painter.drawPixmap(area.right() + 1 - size.width(), area.top(), image); break;
-    case kBottomLeft: painter.drawPixmap(area.left(), area.bottom() + 1 - size.height(), image); break;
-    case kBottomRight:
+    case kDisplayStretch: painter.drawPixmap(area, image); break;
+    case kDisplayTopLeft: painter.drawPixmap(area.topLeft(), image); break;
+    case kDisplayTopRight: painter.drawPixmap(area.right() + 1 - size.width(), area.top(), image); break;
+    case kDisplayBottomLeft: painter.drawPixmap(area.left(), area.bottom() + 1 - size.height(), image); break;
+    case kDisplayBottomRight:
       painter.drawPixmap(area.right() + 1 - size.width(), area.bottom() + 1 - size.height(), image);
       break;
-    case kNinePatch:
+    case kDisplayThreeByThree:
       if (size.width() >= 3 && size.height() >= 3) {
         PaintNinePatch(painter, area, image);
         break;
       }
       [[fallthrough]];
-    case kTile:
+    case kDisplayTile:
     default: painter.drawTiledPixmap(area, image); break;
   }
 }

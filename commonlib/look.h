@@ -7,6 +7,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "qy_messages.h"
+
 class QPainter;
 class QPixmap;
 
@@ -14,18 +16,6 @@ namespace radixpad::commonlib {
 
 /// A colour that was never chosen: the desktop theme's colour is shown and answered.
 inline constexpr uint32_t kColorNotSet = 0xFFFFFFFFu;
-
-/// Image display methods; any other value is laid out as kTile.
-enum DisplayMethod : int {
-  kCenter = 0,
-  kStretch = 1,
-  kTile = 2,
-  kTopLeft = 3,
-  kTopRight = 4,
-  kBottomLeft = 5,
-  kBottomRight = 6,
-  kNinePatch = 7,  // "3x3 Tiling"
-};
 
 /// Colour values are 0x00BBGGRR.
 QColor ColorFromRef(uint32_t ref);
@@ -37,7 +27,7 @@ struct LookValues {
   uint32_t background = kColorNotSet;
   uint32_t text = kColorNotSet;
   bool showImage = false;
-  int displayMethod = kTile;
+  int displayMethod = kDisplayTile;
   QString imagePath;
 };
 

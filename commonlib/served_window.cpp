@@ -164,7 +164,7 @@ intptr_t CServedWindow::OnLookMessage(intptr_t subCode, intptr_t value) {
     case kLookSetDisplayMethod:
       // Kept as given (any unknown method is painted as Tile).
       m_look.displayMethod = value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()
-                                 ? static_cast<int>(kTile)
+                                 ? static_cast<int>(kDisplayTile)
                                  : static_cast<int>(value);
       savedKey = lookkeys::kDisplayMethod;
       break;

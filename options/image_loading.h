@@ -2,6 +2,8 @@
 // behind it, and the clean-up of converted image copies in the user settings folder.
 #pragma once
 
+#include "qy_messages.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QList>
@@ -11,18 +13,6 @@
 class QWidget;
 
 namespace radixpad {
-
-/// Display methods of a background image (look message sub-codes 63 and 113).
-enum DisplayMethod : int {
-  kDisplayCenter = 0,
-  kDisplayStretch = 1,
-  kDisplayTile = 2,
-  kDisplayTopLeft = 3,
-  kDisplayTopRight = 4,
-  kDisplayBottomLeft = 5,
-  kDisplayBottomRight = 6,
-  kDisplayThreeByThree = 7,
-};
 
 /// The name of a display method; every unknown code is "Tile".
 QString DisplayMethodName(int method);

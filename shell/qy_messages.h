@@ -55,6 +55,19 @@ enum LookSubCode : intptr_t {
 };
 inline constexpr int kLookPathBufferSize = 260;
 
+/// Display methods of a background image (sub-codes 63 and 113); any other
+/// value is laid out as kDisplayTile.
+enum DisplayMethod : int {
+  kDisplayCenter = 0,
+  kDisplayStretch = 1,
+  kDisplayTile = 2,
+  kDisplayTopLeft = 3,
+  kDisplayTopRight = 4,
+  kDisplayBottomLeft = 5,
+  kDisplayBottomRight = 6,
+  kDisplayThreeByThree = 7,  // "3x3 Tiling"
+};
+
 /// Tray notification: wParam is the icon id, the low word of lParam the mouse message.
 inline constexpr intptr_t kTrayIconId = 10001;
 inline constexpr intptr_t kMouseRightButtonUp = 0x205;

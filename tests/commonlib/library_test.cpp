@@ -209,7 +209,7 @@ TEST_F(LibraryTest, UninstallForgetsTheSavedLookAndKeepsTheRest) {
   const commonlib::LookValues saved = commonlib::ReadSavedLook(UserFile());
   EXPECT_EQ(saved.background, commonlib::kColorNotSet);
   EXPECT_EQ(saved.imagePath, QString());
-  EXPECT_EQ(saved.displayMethod, commonlib::kTile);
+  EXPECT_EQ(saved.displayMethod, kDisplayTile);
   EXPECT_EQ(GetIniInt(kProduct, QString::fromLatin1(keys::kAlwaysOnTop), -5, UserFile()), 1);
 }
 

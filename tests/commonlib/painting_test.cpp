@@ -112,7 +112,7 @@ TEST_F(PaintingTest, EachDisplayMethodPlacesTheImage) {
 }
 
 TEST_F(PaintingTest, ResizeRepaintsByTheNewSize) {
-  ShowImage(m_imagePath, commonlib::kBottomRight);
+  ShowImage(m_imagePath, kDisplayBottomRight);
   ExpectProbes({{118, 88, 2, 2}});
   m_window->setFixedSize(200, 100);
   QApplication::processEvents();
@@ -120,7 +120,7 @@ TEST_F(PaintingTest, ResizeRepaintsByTheNewSize) {
 }
 
 TEST_F(PaintingTest, ShowImageOffLeavesTheColour) {
-  ShowImage(m_imagePath, commonlib::kStretch);
+  ShowImage(m_imagePath, kDisplayStretch);
   Look(m_window.get(), kLookSetShowImage, 0);
   ExpectProbes({{20, 15, -1, 0}, {60, 45, -1, 0}});
 }
@@ -142,16 +142,16 @@ TEST_F(PaintingTest, AnImageThatDoesNotLoadFallsBackToTheColour) {
 
   for (const QString& path : {damaged, text, empty, missing}) {
     SCOPED_TRACE(path.toStdString());
-    ShowImage(m_imagePath, commonlib::kStretch);
+    ShowImage(m_imagePath, kDisplayStretch);
     ExpectProbes({{60, 45, 1, 1}});
-    ShowImage(path.toUtf8(), commonlib::kStretch);
+    ShowImage(path.toUtf8(), kDisplayStretch);
     ExpectProbes({{20, 15, -1, 0}, {60, 45, -1, 0}, {100, 75, -1, 0}});
     EXPECT_EQ(test::LookPath(m_window.get()), path) << "the choice itself is kept";
   }
 }
 
 TEST_F(PaintingTest, AnImageRemovedBeforeTheNextStartShowsTheColour) {
-  ShowImage(m_imagePath, commonlib::kTile);
+  ShowImage(m_imagePath, kDisplayTile);
   ExpectProbes({{2, 2, 0, 0}});
   m_window.reset();
   CCommonLib::Unload();
