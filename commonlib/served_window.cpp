@@ -78,7 +78,9 @@ void CServedWindow::Attach(const QString& userSettingsFile, const QString& defau
     m_look = ReadSavedLook(m_userSettingsFile);
     LoadImage();
     ApplyLook();
-    EnsureTrayIcon();
+    // The tray icon comes up once the event loop runs, so that the window is on
+    // screen first; until then a close or minimise request creates it itself.
+    QTimer::singleShot(0, this, [this] { EnsureTrayIcon(); });
   }
 }
 

@@ -107,7 +107,8 @@ void CConverterDlg::Initialize() {
   if (commonLib_.Load(this)) commonLib_.Attach(this);
 
   QIcon icon;
-  for (int size : {16, 32, 48}) icon.addFile(QStringLiteral(":/icons/128/%1.png").arg(size), QSize(size, size));
+  // The format is named, so Qt does not load every image plugin to guess it.
+  for (int size : {16, 32, 48}) icon.addPixmap(QPixmap(QStringLiteral(":/icons/128/%1.png").arg(size), "PNG"));
   setWindowIcon(icon);
 
   for (const char* name : kBaseNames) {

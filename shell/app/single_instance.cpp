@@ -1,14 +1,66 @@
 #include "single_instance.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QDir>
-#include <QLocalSocket>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <cstring>
 
 namespace radixpad {
 
 namespace {
+
 constexpr char kAnswer[] = "done\n";
+constexpr int kMaxRequest = 256;
+// How long the running instance waits for a request line from a connection.
+constexpr int kRequestTimeoutMs = 1000;
+
+bool FillAddress(const QString& path, sockaddr_un& address) {
+  const QByteArray bytes = QFile::encodeName(path);
+  if (bytes.size() >= static_cast<qsizetype>(sizeof(address.sun_path))) return false;
+  std::memset(&address, 0, sizeof(address));
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  return true;
 }
+
+// Reads up to a line feed, waiting at most `timeoutMs` in all.
+QByteArray ReadLine(int fd, int timeoutMs) {
+  QByteArray line;
+  QElapsedTimer timer;
+  timer.start();
+  while (line.size() < kMaxRequest && !line.endsWith('\n')) {
+    const auto left = timeoutMs - timer.elapsed();
+    if (left <= 0) break;
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, static_cast<int>(left)) <= 0) break;
+    char buffer[64];
+    const ssize_t n = read(fd, buffer, sizeof(buffer));
+    if (n <= 0) break;
+    line.append(buffer, n);
+  }
+  return line;
+}
+
+bool WriteAll(int fd, const QByteArray& data) {
+  qsizetype done = 0;
+  while (done < data.size()) {
+    const ssize_t n = send(fd, data.constData() + done, static_cast<std::size_t>(data.size() - done), MSG_NOSIGNAL);
+    if (n <= 0) return false;
+    done += n;
+  }
+  return true;
+}
+
+}  // namespace
 
 QString CSingleInstance::RuntimeFolder() {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -23,7 +75,11 @@ CSingleInstance::CSingleInstance(const QString& name, QObject* parent) : QObject
 }
 
 CSingleInstance::~CSingleInstance() {
-  if (server_) server_->close();
+  if (serverFd_ >= 0) {
+    delete notifier_;
+    close(serverFd_);
+    QFile::remove(socketPath_);
+  }
 }
 
 bool CSingleInstance::TryBecomeFirst() {
@@ -36,37 +92,49 @@ bool CSingleInstance::TryBecomeFirst() {
 }
 
 bool CSingleInstance::Listen(std::function<void(const QString&)> handler) {
-  server_ = std::make_unique<QLocalServer>();
-  server_->setSocketOptions(QLocalServer::UserAccessOption);
-  QLocalServer::removeServer(socketPath_);  // left by an instance that ended abruptly
-  if (!server_->listen(socketPath_)) return false;
-  connect(server_.get(), &QLocalServer::newConnection, this, [this, handler] {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-      connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-      connect(socket, &QLocalSocket::readyRead, socket, [socket, handler] {
-        if (!socket->canReadLine()) return;
-        const QString request = QString::fromUtf8(socket->readLine()).trimmed();
-        handler(request);
-        socket->write(kAnswer);
-        socket->flush();
-        socket->disconnectFromServer();
-      });
-    }
-  });
+  sockaddr_un address;
+  if (!FillAddress(socketPath_, address)) return false;
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (fd < 0) return false;
+  // This process holds the lock: a socket file still there was left by an
+  // instance that ended abruptly.
+  QFile::remove(socketPath_);
+  if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 || listen(fd, 8) != 0) {
+    close(fd);
+    return false;
+  }
+  fchmod(fd, 0600);
+  serverFd_ = fd;
+  handler_ = std::move(handler);
+  notifier_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+  connect(notifier_, &QSocketNotifier::activated, this, [this] { AnswerOne(); });
   return true;
 }
 
-bool CSingleInstance::SendToFirst(const QString& request, int timeoutMs) {
-  QLocalSocket socket;
-  socket.connectToServer(socketPath_);
-  if (!socket.waitForConnected(timeoutMs)) return false;
-  socket.write(request.toUtf8() + '\n');
-  if (!socket.waitForBytesWritten(timeoutMs)) return false;
-  // Like a sent window message: return once the running instance has handled it.
-  while (!socket.canReadLine()) {
-    if (!socket.waitForReadyRead(timeoutMs)) return false;
+void CSingleInstance::AnswerOne() {
+  const int client = accept4(serverFd_, nullptr, nullptr, SOCK_CLOEXEC);
+  if (client < 0) return;
+  const QByteArray line = ReadLine(client, kRequestTimeoutMs);
+  if (line.endsWith('\n')) {
+    if (handler_) handler_(QString::fromUtf8(line).trimmed());
+    WriteAll(client, kAnswer);
   }
-  return socket.readLine() == kAnswer;
+  close(client);
+}
+
+bool CSingleInstance::SendToFirst(const QString& request, int timeoutMs) {
+  sockaddr_un address;
+  if (!FillAddress(socketPath_, address)) return false;
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  bool answered = false;
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
+      WriteAll(fd, request.toUtf8() + '\n')) {
+    // Like a sent window message: return once the running instance has handled it.
+    answered = ReadLine(fd, timeoutMs) == kAnswer;
+  }
+  close(fd);
+  return answered;
 }
 
 }  // namespace radixpad

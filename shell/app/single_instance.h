@@ -1,14 +1,16 @@
 // One Radixpad per user: a lock file in the runtime folder marks the running
 // instance, and a local socket beside it is how a second start hands it a
-// request ("wake" or "uninstall").
+// request ("wake" or "uninstall"). Plain POSIX sockets keep the network
+// module (and what it pulls in) out of the program's start-up.
 #pragma once
 
-#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
+
+class QSocketNotifier;
 
 namespace radixpad {
 
@@ -31,10 +33,14 @@ class CSingleInstance : public QObject {
   static QString RuntimeFolder();
 
  private:
+  void AnswerOne();
+
   QString lockPath_;
   QString socketPath_;
   std::unique_ptr<QLockFile> lock_;
-  std::unique_ptr<QLocalServer> server_;
+  int serverFd_ = -1;
+  QSocketNotifier* notifier_ = nullptr;
+  std::function<void(const QString&)> handler_;
 };
 
 }  // namespace radixpad

@@ -214,9 +214,12 @@ TEST_F(WindowRequestsTest, OtherMessagesAreNotConsumed) {
 
 TEST_F(WindowRequestsTest, TrayIconOnlyWhenATrayExists) {
   Start(true, false);
+  QCoreApplication::processEvents();
   EXPECT_EQ(Tray(), nullptr);
   TearDown();
   Start(true, true);
+  EXPECT_EQ(Tray(), nullptr) << "the icon waits until the window is on screen";
+  QCoreApplication::processEvents();
   ASSERT_NE(Tray(), nullptr);
   EXPECT_TRUE(Tray()->isVisible());
   EXPECT_EQ(Tray()->toolTip(), QStringLiteral("Quillory Radixpad"));
@@ -227,6 +230,7 @@ TEST_F(WindowRequestsTest, TrayIconOnlyWhenATrayExists) {
 
 TEST_F(WindowRequestsTest, RightClickOnTheTrayIconNotifiesTheWindow) {
   Start(false, true);
+  QCoreApplication::processEvents();
   ASSERT_NE(Tray(), nullptr);
   emit Tray()->activated(QSystemTrayIcon::Context);
   ASSERT_EQ(m_window->trayNotifications.size(), 1u);
