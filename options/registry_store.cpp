@@ -65,12 +65,14 @@ bool nameLess(std::string_view a, std::string_view b) {
     });
 }
 
+std::vector<Key>::iterator childPosition(Key& key, std::string_view name) {
+    return std::find_if(key.children.begin(), key.children.end(),
+                        [&](const Key& child) { return sameName(child.name, name); });
+}
+
 Key* findChild(Key& key, std::string_view name) {
-    for (Key& child : key.children) {
-        if (sameName(child.name, name))
-            return &child;
-    }
-    return nullptr;
+    const auto at = childPosition(key, name);
+    return at == key.children.end() ? nullptr : &*at;
 }
 
 Key& insertChild(Key& key, std::string_view name) {
@@ -1055,8 +1057,7 @@ LONG RegDeleteKey(HKEY key, const char* subKey) {
             Key* parent = findPath(base, relative, relative.size() - 1);
             if (!parent)
                 return ERROR_FILE_NOT_FOUND;
-            const auto victim = std::find_if(parent->children.begin(), parent->children.end(),
-                                             [&](const Key& k) { return sameName(k.name, relative.back()); });
+            const auto victim = childPosition(*parent, relative.back());
             if (victim == parent->children.end())
                 return ERROR_FILE_NOT_FOUND;
             if (!victim->children.empty() || !victim->loadedFrom.empty())
@@ -1321,8 +1322,7 @@ LONG RegUnLoadKey(HKEY key, const char* subKey) {
             Key* parent = findPath(base, relative, relative.size() - 1);
             if (!parent)
                 return ERROR_FILE_NOT_FOUND;
-            const auto mounted = std::find_if(parent->children.begin(), parent->children.end(),
-                                              [&](const Key& k) { return sameName(k.name, relative.back()); });
+            const auto mounted = childPosition(*parent, relative.back());
             if (mounted == parent->children.end())
                 return ERROR_FILE_NOT_FOUND;
             if (mounted->loadedFrom.empty())

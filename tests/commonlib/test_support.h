@@ -9,10 +9,11 @@
 #include <cstdint>
 #include <ostream>
 
+#include "gui_test_support.h"
+
 class QObject;
 class QWidget;
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 inline void PrintTo(const QColor& color, std::ostream* os) { *os << color.name().toStdString(); }
 
 namespace radixpad::test {
