@@ -12,7 +12,7 @@ import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-DEADLINE_SECONDS = 170
+DEADLINE_SECONDS = 400
 
 
 def end_group(pgid):

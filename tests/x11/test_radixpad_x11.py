@@ -97,7 +97,7 @@ class RadixpadX11Test(unittest.TestCase):
     def type_into(self, app, name, text):
         """Clicks the field with this accessible name, selects its text and types."""
         SESSION.activate(app.window)
-        field = poll("the %s field on the accessibility bus" % name, lambda: app.fields().get(name), timeout=10)
+        field = poll("the %s field on the accessibility bus" % name, lambda: app.fields().get(name), timeout=30)
         x, y, w, h = field["extents"]
         SESSION.click(x + w // 2, y + h // 2)
         poll("the %s field to take the focus" % name,
@@ -115,7 +115,7 @@ class RadixpadX11Test(unittest.TestCase):
         self.assertIn(app.window, SESSION.client_list(), "the window manager manages the window")
         poll("the main window to become active", lambda: SESSION.active_window() == app.window, timeout=5)
         # All four rows are on the accessibility bus under their base names.
-        fields = poll("the four fields", lambda: (f := app.fields()) and len(f) == 4 and f, timeout=10)
+        fields = poll("the four fields", lambda: (f := app.fields()) and len(f) == 4 and f, timeout=30)
         self.assertEqual(sorted(fields), sorted(FIELD_NAMES))
 
         self.type_into(app, "Decimal", "48879")
@@ -190,7 +190,7 @@ class RadixpadX11Test(unittest.TestCase):
                     return wid
             return None
 
-        return poll("the tray icon inside trayer", find, timeout=8)
+        return poll("the tray icon inside trayer", find, timeout=30)
 
     def hide_to_tray(self, app, how):
         """Sends the window to the tray: "wm" minimises through the window manager,

@@ -18,6 +18,9 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 TITLE = "Quillory Radixpad"
 COMMAND_TIMEOUT = 10.0
+# Bringing up the session and mapping the first window can take long on a busy 2-CPU
+# machine (another build, a cold disk cache); these waits only cost time when slow.
+STARTUP_TIMEOUT = float(os.environ.get("RADIXPAD_X11_STARTUP_TIMEOUT", "60"))
 AT_SPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 
 # Program -> Debian package that provides it.
@@ -147,7 +150,7 @@ class XSession:
                              "-nolisten", "tcp", "-noreset"], pass_fds=(write_fd,))
         os.close(write_fd)
         number = b""
-        deadline = time.monotonic() + 15
+        deadline = time.monotonic() + STARTUP_TIMEOUT
         try:
             while not number.endswith(b"\n"):
                 left = deadline - time.monotonic()
@@ -162,31 +165,58 @@ class XSession:
             os.close(read_fd)
         self.display = ":" + number.decode().strip()
         env["DISPLAY"] = self.display
-        poll("the X server", lambda: run(["xprop", "-root", "_NET_SUPPORTED"], env, check=False).returncode == 0
-             or None, timeout=10)
+        self._await("xvfb", "the X server",
+                    lambda: run(["xprop", "-root", "_NET_SUPPORTED"], env, check=False).returncode == 0 or None)
 
         # The session bus, at a socket of our own.
         bus_socket = os.path.join(self.root, "session-bus")
         self._spawn("dbus-session", ["dbus-daemon", "--session", "--nofork", "--nopidfile",
                                      "--address=unix:path=" + bus_socket])
         env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + bus_socket
-        poll("the session bus", lambda: self._bus_name_owned("org.freedesktop.DBus"), timeout=10)
+        self._await("dbus-session", "the session bus", lambda: self._bus_name_owned("org.freedesktop.DBus"))
 
         # The accessibility bus: its launcher must run on the session bus before the
         # program starts, and the program must not be given AT_SPI_BUS_ADDRESS.
         self._spawn("at-spi-bus-launcher", [AT_SPI_LAUNCHER, "--launch-immediately"])
-        poll("the accessibility bus launcher", lambda: self._bus_name_owned("org.a11y.Bus"), timeout=10)
+        self._await("at-spi-bus-launcher", "the accessibility bus launcher",
+                    lambda: self._bus_name_owned("org.a11y.Bus"))
 
         # openbox reads its configuration from the system's XDG folders.
         self._spawn("openbox", ["openbox", "--sm-disable"], env=dict(env, XDG_CONFIG_DIRS="/etc/xdg"))
-        poll("the window manager", lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in
-             run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env, check=False).stdout, timeout=10)
+        self._await("openbox", "the window manager (openbox)", lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in
+                    run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env, check=False).stdout)
 
         self._spawn("trayer", ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
                                "--width", "160", "--heighttype", "pixel", "--height", "32",
                                "--SetDockType", "true", "--SetPartialStrut", "true", "--expand", "false",
                                "--transparent", "false"])
-        self.tray_window = poll("the tray host's window", self.find_tray_window, timeout=10)
+        self.tray_window = self._await("trayer", "the tray host's window (trayer)", self.find_tray_window)
+
+    def _await(self, name, what, probe):
+        """Polls probe for up to STARTUP_TIMEOUT; fails at once, naming the process and
+        the end of its log, when the process that should bring `what` up has ended."""
+        proc = next(p for n, p in self.procs if n == name)
+
+        def check():
+            if proc.poll() is not None:
+                raise PollTimeout("%s never came up: %s ended with status %s; its log ends with:\n%s"
+                                  % (what, name, proc.returncode, self.log_tail(name)))
+            return probe()
+
+        try:
+            return poll(what, check, timeout=STARTUP_TIMEOUT, interval=0.2)
+        except PollTimeout as failure:
+            if proc.poll() is None:
+                raise PollTimeout("%s; %s is still running, its log ends with:\n%s"
+                                  % (failure, name, self.log_tail(name))) from None
+            raise
+
+    def log_tail(self, name, lines=15):
+        try:
+            with open(os.path.join(self.log_dir, name + ".log"), encoding="utf-8", errors="replace") as f:
+                return "".join(f.readlines()[-lines:]) or "(empty)"
+        except OSError as error:
+            return "(no log: %s)" % error
 
     def _bus_name_owned(self, name):
         result = run(["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
@@ -361,8 +391,15 @@ class Radixpad:
                                      stdout=log, stderr=log, cwd=self.work_dir)
         log.close()
         if wait_for_window:
-            self.window = poll("the main window to map", self.find_main_window, timeout=15)
+            self.window = poll("the main window to map", self._main_window_or_failure, timeout=STARTUP_TIMEOUT,
+                               interval=0.2)
         return self
+
+    def _main_window_or_failure(self):
+        if self.proc.poll() is not None:
+            raise PollTimeout("the main window never mapped: Radixpad ended with status %s; its log ends with:\n%s"
+                              % (self.proc.returncode, self.log_text()[-2000:] or "(empty)"))
+        return self.find_main_window()
 
     def run_again(self, *args, timeout=8.0):
         """Starts the program once more (same user), waits for it to end; returns
