@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -67,6 +68,8 @@ TEST_F(OptionsSheetTest, SheetHasCaptionTwoPagesAndOnlyOkCancel) {
   RunOptions([&](COptionsSheet& sheet) {
     EXPECT_EQ(sheet.windowTitle(), "Options");
     EXPECT_TRUE(sheet.isModal());
+    EXPECT_FALSE(sheet.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(sheet.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_EQ(sheet.parentWidget(), window_.get());
     ASSERT_EQ(sheet.Tabs()->count(), 2);
     EXPECT_EQ(sheet.Tabs()->tabText(0), "General");
@@ -78,6 +81,30 @@ TEST_F(OptionsSheetTest, SheetHasCaptionTwoPagesAndOnlyOkCancel) {
     EXPECT_EQ(General(sheet)->Control(1020), General(sheet)->AutoCopyList());
     EXPECT_EQ(sheet.Tabs()->currentIndex(), 0);
   });
+}
+
+TEST_F(OptionsSheetTest, MessageBoxesHaveNoMinimiseOrMaximise) {
+  OptionsDialogs::messageShower() = {};  // the real box
+  Qt::WindowFlags flags;
+  QString text;
+  bool seen = false;
+  QTimer closer;
+  closer.setInterval(10);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      seen = true;
+      flags = box->windowFlags();
+      text = box->text();
+      box->accept();
+    }
+  });
+  closer.start();
+  ShowMessage(nullptr, "A message", QMessageBox::Critical);
+  closer.stop();
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(text, "A message");
+  EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
 }
 
 TEST_F(OptionsSheetTest, StaysAboveAnAlwaysOnTopMainWindow) {
