@@ -275,6 +275,26 @@ TEST_F(OptionsSheetTest, LookShownForwardsTheWholeLookAndPurgesCopies) {
   EXPECT_EQ(BehaviourCalls().size(), 3u);
 }
 
+TEST_F(OptionsSheetTest, LookShownInTheTemporaryFolderFallbackDeletesNoBitmap) {
+  Open();
+  // The settings folder is the temporary folder, as when no folder of its own was found.
+  QDir().mkpath(SettingsFolder());
+  const QByteArray savedTemp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", SettingsFolder().toUtf8());
+  QFile(SettingsFolder() + "/someone-elses.bmp").open(QIODevice::WriteOnly);
+  RunOptions([&](COptionsSheet& sheet) {
+    SwitchTo(sheet, 1);
+    ClickOk(sheet);
+  });
+  if (savedTemp.isNull()) {
+    qunsetenv("TMPDIR");
+  } else {
+    qputenv("TMPDIR", savedTemp);
+  }
+  EXPECT_TRUE(QFile::exists(SettingsFolder() + "/someone-elses.bmp"));
+  EXPECT_EQ(look_.SubCodesTo(window_.get()).size(), 5u) << "the look itself was applied";
+}
+
 TEST_F(OptionsSheetTest, ReopensOnLastPageAndNeverShownGeneralSendsNothing) {
   CConverterDlg& window = Open();
   window.SetAutoCopyMode(1);
