@@ -21,6 +21,9 @@ void ShowAboutBox(QWidget* owner, const QString& helpFile) {
   // deleted with it, and must not be deleted again here.
   QPointer<QMessageBox> box = new QMessageBox(owner);
   box->setObjectName(QString::fromLatin1(kAboutBoxObjectName));
+  // A dialog: a close box, no minimise or maximise.
+  box->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   box->setWindowTitle(QStringLiteral("About %1").arg(QString::fromLatin1(kProductName)));
   box->setTextFormat(Qt::RichText);
   box->setText(AboutText(helpFile));

@@ -2,10 +2,12 @@
 // are kept in the user settings file and how the image is laid out.
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 #include "qy_messages.h"
 
@@ -48,6 +50,14 @@ LookValues ReadSavedLook(const QString& userSettingsFile);
 void SaveLook(const LookValues& look, const QString& userSettingsFile, const char* key = nullptr);
 /// Empties every look key, so that the next read gives the defaults.
 void ForgetSavedLook(const QString& userSettingsFile);
+
+/// The largest image file read; a larger one is refused before it is read.
+inline constexpr qint64 kMaxImageFileBytes = 64 * 1024 * 1024;
+
+/// The bytes of the regular file at `path`, opened without blocking (a named pipe or a
+/// device is refused, not waited for); nothing when it cannot be read or is larger than
+/// kMaxImageFileBytes.
+std::optional<QByteArray> ReadImageFile(const QString& path);
 
 /// Draws `image` into `area` by `method`.
 ///

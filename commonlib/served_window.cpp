@@ -1,5 +1,6 @@
 #include "served_window.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -10,6 +11,7 @@
 
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "common_core.h"
 #include "ini_store.h"
@@ -220,7 +222,14 @@ void CServedWindow::LoadImage() {
   m_image = QPixmap();
   if (!m_look.showImage || m_look.imagePath.isEmpty()) return;
   // An image that does not load leaves the colour alone on the window; nobody is told.
-  QImageReader reader(m_look.imagePath);
+  // The start-up runs this before the window shows: a named pipe, a device or a huge
+  // file saved as the path must neither block it nor fill the memory.
+  const std::optional<QByteArray> data = ReadImageFile(m_look.imagePath);
+  if (!data) return;
+  QBuffer stream;
+  stream.setData(*data);
+  if (!stream.open(QIODevice::ReadOnly)) return;
+  QImageReader reader(&stream);
   reader.setDecideFormatFromContent(true);
   const QImage image = reader.read();
   if (!image.isNull()) m_image = QPixmap::fromImage(image);
@@ -232,11 +241,10 @@ void CServedWindow::ApplyLook() {
   // Only the chosen roles are set; the others keep following the theme.
   QPalette palette = m_hadOwnPalette ? m_originalPalette : QPalette();
   if (m_look.background != kColorNotSet) palette.setColor(QPalette::Window, ColorFromRef(m_look.background));
-  if (m_look.text != kColorNotSet) {
-    const QColor text = ColorFromRef(m_look.text);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::ButtonText, text);
-  }
+  // The text colour is for text drawn on the painted background (labels, check boxes,
+  // radio buttons, group titles): push buttons and lists keep the theme's button text,
+  // digit fields the theme's text, on the theme's own faces.
+  if (m_look.text != kColorNotSet) palette.setColor(QPalette::WindowText, ColorFromRef(m_look.text));
   window->setPalette(palette);
   window->update();
 }

@@ -132,7 +132,14 @@ void CConverterDlg::Initialize() {
   }
 
   qApp->installEventFilter(this);
-  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this] { AutoCopy(); });
+  // Auto-copy when Radixpad stops being the active program, never when it becomes it:
+  // the user may have just copied something elsewhere to paste it here.
+  appState_ = QGuiApplication::applicationState();
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    const bool leaving = appState_ == Qt::ApplicationActive && state != Qt::ApplicationActive;
+    appState_ = state;
+    if (leaving) AutoCopy();
+  });
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SaveSettings(); });
 
   startupTimer_.setSingleShot(true);
@@ -190,6 +197,19 @@ void CConverterDlg::BuildWindowMenu() {
   windowMenu_->addSeparator();
   windowMenu_->addAction(Text("Menu-Help"))->setData(static_cast<int>(kCommandHelp));
   windowMenu_->addAction(Text("Menu-About"))->setData(static_cast<int>(kCommandAbout));
+  // As a system menu does: what would leave the state unchanged is disabled.
+  connect(windowMenu_, &QMenu::aboutToShow, this, [this] {
+    const bool minimized = isMinimized();
+    const bool maximized = isMaximized() || isFullScreen();
+    for (QAction* action : windowMenu_->actions()) {
+      switch (action->data().toInt()) {
+        case kScRestore: action->setEnabled(minimized || maximized); break;
+        case kScMinimize: action->setEnabled(!minimized); break;
+        case kScMaximize: action->setEnabled(!maximized || minimized); break;
+        default: break;
+      }
+    }
+  });
   connect(windowMenu_, &QMenu::triggered, this, [this](QAction* action) {
     QCoreApplication::postEvent(this, new CSysCommandEvent(action->data().toInt()));
   });

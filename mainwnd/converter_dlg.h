@@ -58,7 +58,8 @@ class CConverterDlg : public QDialog {
   /// The converter settings of section "General".
   void SaveSettings();
   void LoadSettings();
-  /// Copies the row of the auto-copy mode's base to the clipboard.
+  /// Copies the row of the auto-copy mode's base to the clipboard; run when the
+  /// program loses activation.
   void AutoCopy();
 
   /// A window-menu command: default processing first, then about, options, help.
@@ -115,6 +116,7 @@ class CConverterDlg : public QDialog {
   CQtBeeper beeper_;
   std::unique_ptr<CConverter> converter_;
   int autoCopyMode_ = 0;
+  Qt::ApplicationState appState_ = Qt::ApplicationInactive;  // as last reported
   QTimer startupTimer_;
   QMenu* windowMenu_ = nullptr;
   ColorChooser colorChooser_;

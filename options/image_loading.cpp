@@ -14,7 +14,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "ini_store.h"
 #include "options_dialogs.h"
+#include "settings_keys.h"
 
 namespace radixpad {
 namespace {
@@ -73,6 +75,11 @@ bool ReadWholeFile(const QString& path, std::unique_ptr<char[]>& buffer, std::si
     error = EISDIR;
     return false;
   }
+  // Refused before anything is read or allocated.
+  if (info.st_size > kMaxImageFileBytes) {
+    error = EFBIG;
+    return false;
+  }
   size = static_cast<std::size_t>(info.st_size);
   buffer.reset(new (std::nothrow) char[size == 0 ? 1 : size]);
   if (!buffer) {
@@ -92,6 +99,14 @@ bool ReadWholeFile(const QString& path, std::unique_ptr<char[]>& buffer, std::si
   }
   size = done;
   return true;
+}
+
+// An error text of String.dat naming `path`; only the path when the text file lacks it.
+QString ErrorTextNaming(const char* key, const QString& path, const QString& textFile) {
+  const QString text = textFile.isEmpty() ? QString()
+                                           : GetIniString(QString::fromLatin1(sections::kError),
+                                                          QString::fromLatin1(key), QString(), textFile);
+  return text.contains(QStringLiteral("%1")) ? text.arg(path) : path;
 }
 
 }  // namespace
@@ -131,17 +146,28 @@ QString MissingPluginText() {
 
 bool CPictureLoader::LoadFile(const QString& path) {
   FreePicture();
+  m_undecodable = false;
   std::unique_ptr<char[]> buffer;
   std::size_t size = 0;
   int error = 0;
   if (ReadWholeFile(path, buffer, size, error)) {
-    if (size > 0) LoadFromBuffer(buffer.get(), size);
+    // A missing image plugin has said so already.
+    m_undecodable = size == 0 || LoadFromBuffer(buffer.get(), size);
     m_dataSize = size;
   } else {
-    ShowMessage(m_messageParent, error == 0 ? kOutOfMemoryText : FileErrorText(path, error), QMessageBox::Critical);
+    QString text;
+    if (error == 0) {
+      text = kOutOfMemoryText;
+    } else if (error == EFBIG) {
+      text = ErrorTextNaming(kErrorImageTooLarge, path, m_textFile);
+    } else {
+      text = FileErrorText(path, error);
+    }
+    ShowMessage(m_messageParent, text, QMessageBox::Critical);
     m_dataSize = 0;
   }
   if (!m_picture.isNull()) {
+    m_undecodable = false;
     m_width = m_picture.width();
     m_height = m_picture.height();
     return true;
@@ -174,22 +200,32 @@ void CPictureLoader::FreePicture() {
   m_width = 0;
 }
 
-bool CheckImageFile(const QString& path, QWidget* messageParent, QWidget* pathField) {
+bool CheckImageFile(const QString& path, QWidget* messageParent, QWidget* pathField, const QString& textFile) {
   if (path.isEmpty()) return false;
-  // A bitmap is taken without the picture loader.
-  if (QFileInfo(path).isFile()) {
+  // A bitmap is taken without the picture loader; a file too large for it goes to the
+  // loader, which refuses it with its message.
+  const QFileInfo info(path);
+  if (info.isFile() && info.size() <= kMaxImageFileBytes) {
     QImageReader bitmap(path, "bmp");
     bitmap.setDecideFormatFromContent(false);
     if (!bitmap.read().isNull()) return true;
   }
-  CPictureLoader loader(messageParent);
+  CPictureLoader loader(messageParent, textFile);
   if (loader.LoadFile(path)) return true;
+  // Read but not decoded: the loader stays quiet, the user is told which file it was.
+  if (loader.Undecodable()) {
+    ShowMessage(messageParent, ErrorTextNaming(kErrorNotAnImage, path, textFile), QMessageBox::Critical);
+  }
   if (pathField) pathField->setFocus(Qt::OtherFocusReason);
   return false;
 }
 
 void PurgeImageCopies(const QString& imagePath, const QString& folder) {
   if (folder.isEmpty()) return;
+  // Without a settings folder of its own the program keeps its settings in the temporary
+  // folder, which every program shares: its bitmaps are none of ours.
+  const QString canonical = QFileInfo(folder).canonicalFilePath();
+  if (canonical.isEmpty() || canonical == QFileInfo(QDir::tempPath()).canonicalFilePath()) return;
   const QString base = folder.endsWith(u'/') ? folder : folder + u'/';
   const QString name = imagePath.mid(imagePath.lastIndexOf(u'/') + 1);
   const QString keep = base + name + QStringLiteral(".bmp");

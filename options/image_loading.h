@@ -14,6 +14,13 @@ class QWidget;
 
 namespace radixpad {
 
+/// The largest image file read; a larger one is refused before it is read.
+inline constexpr qint64 kMaxImageFileBytes = 64 * 1024 * 1024;
+
+/// Error texts of String.dat, with %1 for the file's path.
+inline constexpr char kErrorNotAnImage[] = "1002";
+inline constexpr char kErrorImageTooLarge[] = "1003";
+
 /// The name of a display method; every unknown code is "Tile".
 QString DisplayMethodName(int method);
 
@@ -21,14 +28,19 @@ QString DisplayMethodName(int method);
 /// Failures show their message (if any) in a stop box owned by `messageParent`.
 class CPictureLoader {
  public:
-  explicit CPictureLoader(QWidget* messageParent = nullptr) : m_messageParent(messageParent) {}
+  /// `textFile`: String.dat, for the messages that come from it.
+  explicit CPictureLoader(QWidget* messageParent = nullptr, const QString& textFile = QString())
+      : m_messageParent(messageParent), m_textFile(textFile) {}
   virtual ~CPictureLoader() { FreePicture(); }
   CPictureLoader(const CPictureLoader&) = delete;
   CPictureLoader& operator=(const CPictureLoader&) = delete;
 
-  /// True when a picture was made from the file. A file that cannot be read shows the
-  /// file error text for its cause; an empty file or one that is no image fails quietly.
+  /// True when a picture was made from the file. A file that cannot be read, or is
+  /// larger than kMaxImageFileBytes, shows the error text for its cause; an empty file or
+  /// one that is no image fails quietly (see Undecodable()).
   bool LoadFile(const QString& path);
+  /// The last LoadFile read the file but made no picture of it, and said nothing.
+  bool Undecodable() const { return m_undecodable; }
   /// False when no image plugin can read this kind of data (with a message naming the
   /// plugins); otherwise true, whether or not a picture was made (see Picture()).
   bool LoadFromBuffer(const char* bytes, std::size_t size);
@@ -42,6 +54,8 @@ class CPictureLoader {
 
  private:
   QWidget* m_messageParent;
+  QString m_textFile;
+  bool m_undecodable = false;
   QImage m_picture;
   int m_height = 0;
   std::size_t m_dataSize = 0;
@@ -49,8 +63,11 @@ class CPictureLoader {
 };
 
 /// True when `path` can be loaded as an image. An empty path fails at once and quietly;
-/// on any other failure the keyboard focus goes to `pathField` (when given).
-bool CheckImageFile(const QString& path, QWidget* messageParent = nullptr, QWidget* pathField = nullptr);
+/// every other failure shows a message naming the file (a file that is read but not
+/// decoded gets the text kErrorNotAnImage of `textFile`), and the keyboard focus goes to
+/// `pathField` (when given).
+bool CheckImageFile(const QString& path, QWidget* messageParent = nullptr, QWidget* pathField = nullptr,
+                    const QString& textFile = QString());
 
 /// When `data` starts like a BMP, GIF or JPEG file whose reader is not among
 /// `supportedFormats` (lower-case names as QImageReader gives them), the name of that
@@ -62,7 +79,8 @@ QString MissingPluginText();
 
 /// Deletes every "*.bmp" file in `folder` (case-insensitive pattern) except the
 /// converted copy of `imagePath`, "<file name of the image>.bmp" (compared without
-/// regard to case), and except the image itself when it lies in that folder.
+/// regard to case), and except the image itself when it lies in that folder. Nothing is
+/// deleted when `folder` is the temporary folder itself (the settings folder's fallback).
 /// Failures are ignored.
 void PurgeImageCopies(const QString& imagePath, const QString& folder);
 

@@ -18,11 +18,13 @@ constexpr DisplayMethod kListedMethods[] = {
     kDisplayStretch,      kDisplayTile,       kDisplayTopLeft,     kDisplayTopRight,
 };
 
+// The file dialog's patterns match case-sensitively: each name is given in both cases.
 const QStringList kImageFilters = {
-    QStringLiteral("All Supported Image Types (*.bmp *.gif *.jpg)"),
-    QStringLiteral("Bitmap (*.bmp)"),
-    QStringLiteral("GIF (*.gif)"),
-    QStringLiteral("JPG (*.jpg)"),
+    QStringLiteral("All Supported Image Types (*.bmp *.gif *.jpg *.jpeg *.png *.BMP *.GIF *.JPG *.JPEG *.PNG)"),
+    QStringLiteral("Bitmap (*.bmp *.BMP)"),
+    QStringLiteral("GIF (*.gif *.GIF)"),
+    QStringLiteral("JPEG (*.jpg *.jpeg *.JPG *.JPEG)"),
+    QStringLiteral("PNG (*.png *.PNG)"),
 };
 
 }  // namespace
@@ -140,7 +142,7 @@ bool CUIPage::OnKillActive() {
     m_ui->imagePathEdit->setFocus(Qt::OtherFocusReason);
     return false;
   }
-  return CheckImageFile(path, this, m_ui->imagePathEdit);
+  return CheckImageFile(path, this, m_ui->imagePathEdit, textFile);
 }
 
 void CUIPage::OnOK() {
@@ -162,7 +164,7 @@ void CUIPage::Preview() {
       ShowNoImageWarning();
       return;
     }
-    if (!CheckImageFile(preview.imagePath, this, m_ui->imagePathEdit)) return;
+    if (!CheckImageFile(preview.imagePath, this, m_ui->imagePathEdit, textFile)) return;
   }
   preview.exec();
 }

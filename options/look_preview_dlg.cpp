@@ -3,7 +3,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
+#include <array>
 
 #include "qy_messages.h"
 #include "ui_converter_dlg.h"
@@ -14,12 +19,35 @@ namespace {
 constexpr intptr_t kScSize = 0xF000;
 constexpr intptr_t kScCommandMask = 0xFFF0;
 
+// The template's digit fields filter and beep as the main window's rows do. In the preview
+// they are plain line edits in the same place, under the same name and control id.
+void ReplaceDigitFields(QWidget* dialog, const std::array<QLineEdit*, 4>& fields) {
+  for (QLineEdit* field : fields) {
+    auto* plain = new QLineEdit(dialog);
+    plain->setObjectName(field->objectName());
+    plain->setProperty("controlId", field->property("controlId"));
+    plain->setSizePolicy(field->sizePolicy());
+    plain->setMinimumSize(field->minimumSize());
+    if (QLayout* layout = dialog->layout()) delete layout->replaceWidget(field, plain, Qt::FindChildrenRecursively);
+    QWidget::setTabOrder(field, plain);  // takes the field's place in the tab order
+    delete field;
+  }
+}
+
 }  // namespace
 
 CLookPreviewDlg::CLookPreviewDlg(int templateId, QWidget* parent) : QDialog(parent), m_commonLib(0) {
   if (templateId == kMainWindowTemplate) {
     m_template = std::make_unique<Ui::CConverterDlg>();
     m_template->setupUi(this);
+    ReplaceDigitFields(this, {m_template->row1Field, m_template->row2Field, m_template->row3Field,
+                              m_template->row4Field});
+    m_template->row1Field = m_template->row2Field = m_template->row3Field = m_template->row4Field = nullptr;
+    // No button is a default one: Enter is the dialog's OK.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+      button->setAutoDefault(false);
+      button->setDefault(false);
+    }
     // The main window's look: its font and its size in dialog units of that font.
     setFont(QFont(QStringLiteral("Verdana"), 10));
     const QFontMetrics metrics(font());
@@ -73,6 +101,18 @@ void CLookPreviewDlg::accept() {
 void CLookPreviewDlg::reject() {
   ReleasePreview();
   QDialog::reject();
+}
+
+void CLookPreviewDlg::keyPressEvent(QKeyEvent* event) {
+  // Enter, from any control that does not use it itself, is OK: the dialog's own handling
+  // of it looks for a default button, and the preview has none.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (enter && modifiers == Qt::NoModifier) {
+    accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 bool CLookPreviewDlg::event(QEvent* event) {

@@ -1,5 +1,6 @@
 // CLookPreviewDlg: a copy of the main window, built from its template, on which the
-// common library paints a look that is not confirmed yet.
+// common library paints a look that is not confirmed yet. Its controls do nothing of their
+// own; Enter, Esc and the close box end it.
 #pragma once
 
 #include <QDialog>
@@ -40,6 +41,7 @@ class CLookPreviewDlg : public QDialog {
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   /// Hands the window to the library and sends it the look; runs once, before the

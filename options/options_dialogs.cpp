@@ -46,7 +46,10 @@ void ShowMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
     hook(parent, text, icon);
     return;
   }
-  QMessageBox box(icon, QString::fromLatin1(kProductName), text, QMessageBox::Ok, parent);
+  // A dialog: a close box, no minimise or maximise.
+  QMessageBox box(icon, QString::fromLatin1(kProductName), text, QMessageBox::Ok, parent,
+                  Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                      Qt::WindowCloseButtonHint);
   box.exec();
 }
 

@@ -5,7 +5,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QUrl>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -150,13 +154,32 @@ TEST_F(LibraryTest, UnsetColoursAnswerTheThemeAndForceNothing) {
   EXPECT_FALSE(m_window->testAttribute(Qt::WA_SetPalette));
 }
 
-TEST_F(LibraryTest, TextColourReachesLabelsAndButtons) {
-  auto* label = new QLabel(QStringLiteral("Label"), m_window.get());
-  auto* button = new QPushButton(QStringLiteral("Button"), m_window.get());
+TEST_F(LibraryTest, TextColourReachesOnlyTextOnThePaintedBackground) {
+  const QPalette theme = QApplication::palette(m_window.get());
+  const QColor chosen(0x33, 0x22, 0x11);
+  struct Case {
+    QWidget* widget;
+    QPalette::ColorRole role;  // the role its text is drawn with
+    QColor expected;
+  };
+  const Case cases[] = {
+      {new QLabel(QStringLiteral("Label"), m_window.get()), QPalette::WindowText, chosen},
+      {new QCheckBox(QStringLiteral("Check"), m_window.get()), QPalette::WindowText, chosen},
+      {new QRadioButton(QStringLiteral("Radio"), m_window.get()), QPalette::WindowText, chosen},
+      {new QPushButton(QStringLiteral("Button"), m_window.get()), QPalette::ButtonText,
+       theme.color(QPalette::ButtonText)},
+      {new QComboBox(m_window.get()), QPalette::ButtonText, theme.color(QPalette::ButtonText)},
+      {new QComboBox(m_window.get()), QPalette::Text, theme.color(QPalette::Text)},
+      {new QLineEdit(m_window.get()), QPalette::Text, theme.color(QPalette::Text)},
+  };
+  ASSERT_NE(theme.color(QPalette::ButtonText), chosen);
+  ASSERT_NE(theme.color(QPalette::Text), chosen);
   m_lib.Attach(m_window.get());
   Look(m_window.get(), kLookSetTextColor, 0x00112233);
-  EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0x33, 0x22, 0x11));
-  EXPECT_EQ(button->palette().color(QPalette::ButtonText), QColor(0x33, 0x22, 0x11));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.widget->metaObject()->className());
+    EXPECT_EQ(c.widget->palette().color(c.role), c.expected);
+  }
 }
 
 TEST_F(LibraryTest, RestartBringsBackTheLookAndTheBehaviours) {
@@ -303,6 +326,7 @@ TEST_F(LibraryTest, AboutBoxIsModalOverTheWindow) {
   QString text;
   QWidget* parent = nullptr;
   QString objectName;
+  Qt::WindowFlags flags;
   QTimer closer;
   closer.setInterval(10);
   QObject::connect(&closer, &QTimer::timeout, [&] {
@@ -310,6 +334,7 @@ TEST_F(LibraryTest, AboutBoxIsModalOverTheWindow) {
       text = box->text();
       parent = box->parentWidget();
       objectName = box->objectName();
+      flags = box->windowFlags();
       box->accept();
     }
   });
@@ -318,6 +343,8 @@ TEST_F(LibraryTest, AboutBoxIsModalOverTheWindow) {
   closer.stop();
   EXPECT_EQ(parent, m_window.get());
   EXPECT_EQ(objectName, QStringLiteral("QyCommonAboutBox"));
+  EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
   EXPECT_TRUE(text.contains(QStringLiteral("Quillory Radixpad"))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("Version " RADIXPAD_TEST_VERSION))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("Copyright"))) << text.toStdString();

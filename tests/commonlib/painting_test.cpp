@@ -5,7 +5,9 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <sys/stat.h>
 #include <vector>
 
 #include "common_lib.h"
@@ -139,8 +141,15 @@ TEST_F(PaintingTest, AnImageThatDoesNotLoadFallsBackToTheColour) {
   const QString empty = m_files.filePath(QStringLiteral("empty.bmp"));
   test::WriteFile(empty, QByteArray());
   const QString missing = m_files.filePath(QStringLiteral("gone.png"));
+  // A whole image followed by zeros up to one byte past the size limit: never read.
+  const QString huge = m_files.filePath(QStringLiteral("huge.png"));
+  ASSERT_TRUE(QFile::copy(QString::fromUtf8(m_imagePath), huge));
+  ASSERT_TRUE(QFile(huge).resize(commonlib::kMaxImageFileBytes + 1));
+  // Opening a pipe for reading would wait for a writer that never comes.
+  const QString pipe = m_files.filePath(QStringLiteral("pipe.png"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
 
-  for (const QString& path : {damaged, text, empty, missing}) {
+  for (const QString& path : {damaged, text, empty, missing, huge, pipe}) {
     SCOPED_TRACE(path.toStdString());
     ShowImage(m_imagePath, kDisplayStretch);
     ExpectProbes({{60, 45, 1, 1}});
@@ -150,19 +159,41 @@ TEST_F(PaintingTest, AnImageThatDoesNotLoadFallsBackToTheColour) {
   }
 }
 
-TEST_F(PaintingTest, AnImageRemovedBeforeTheNextStartShowsTheColour) {
-  ShowImage(m_imagePath, kDisplayTile);
-  ExpectProbes({{2, 2, 0, 0}});
-  m_window.reset();
-  CCommonLib::Unload();
-  ASSERT_TRUE(QFile::remove(QString::fromUtf8(m_imagePath)));
+TEST_F(PaintingTest, AnImageGoneBadBeforeTheNextStartShowsTheColour) {
+  const QString image = QString::fromUtf8(m_imagePath);
+  // What happens to the saved image's file between two runs.
+  struct Case {
+    const char* name;
+    std::function<void()> spoil;
+  };
+  const Case cases[] = {
+      {"removed", [] {}},
+      {"replaced by a pipe", [&] { ASSERT_EQ(::mkfifo(QFile::encodeName(image).constData(), 0600), 0); }},
+      {"grown past the limit",
+       [&] {
+         ASSERT_TRUE(test::BlockImage().save(image));
+         ASSERT_TRUE(QFile(image).resize(commonlib::kMaxImageFileBytes + 1));
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QFile::remove(image);
+    ASSERT_TRUE(test::BlockImage().save(image));
+    ShowImage(m_imagePath, kDisplayTile);
+    ExpectProbes({{2, 2, 0, 0}});
+    m_window.reset();
+    CCommonLib::Unload();
+    ASSERT_TRUE(QFile::remove(image));
+    c.spoil();
 
-  m_window = std::make_unique<QWidget>();
-  m_window->setFixedSize(120, 90);
-  ASSERT_TRUE(m_lib.Load(m_window.get(), kLibraryFile));
-  m_lib.Attach(m_window.get());
-  m_window->show();
-  ExpectProbes({{2, 2, -1, 0}, {60, 45, -1, 0}});
+    m_window = std::make_unique<QWidget>();
+    m_window->setFixedSize(120, 90);
+    ASSERT_TRUE(m_lib.Load(m_window.get(), kLibraryFile));
+    m_lib.Attach(m_window.get());  // reads the saved look and its image
+    m_window->show();
+    ExpectProbes({{2, 2, -1, 0}, {60, 45, -1, 0}});
+    EXPECT_EQ(test::LookPath(m_window.get()), image) << "the choice itself is kept";
+  }
 }
 
 }  // namespace

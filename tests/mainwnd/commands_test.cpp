@@ -57,6 +57,40 @@ TEST_F(CommandsTest, WindowMenuEndsWithOptionsHelpAbout) {
                                         {"&About Quillory Radixpad...", 16, false}}));
 }
 
+TEST_F(CommandsTest, WindowMenuDisablesWhatWouldChangeNothing) {
+  CConverterDlg& window = Open();
+  QMenu* menu = window.WindowMenu();
+  const auto enabled = [menu](int command) {
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator() && action->data().toInt() == command) return action->isEnabled();
+    }
+    ADD_FAILURE() << "no item " << command;
+    return false;
+  };
+  struct Case {
+    const char* name;
+    Qt::WindowStates state;
+    bool restore, minimize, maximize;
+  };
+  const Case cases[] = {
+      {"normal", Qt::WindowNoState, false, true, true},
+      {"maximised", Qt::WindowMaximized, true, true, false},
+      {"minimised", Qt::WindowMinimized, true, false, true},
+      {"normal again", Qt::WindowNoState, false, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    window.setWindowState(c.state);
+    menu->popup(QPoint(0, 0));
+    EXPECT_EQ(enabled(kScRestore), c.restore);
+    EXPECT_EQ(enabled(kScMinimize), c.minimize);
+    EXPECT_EQ(enabled(kScMaximize), c.maximize);
+    EXPECT_TRUE(enabled(kScClose));
+    EXPECT_TRUE(enabled(kCommandOptions));
+    menu->hide();
+  }
+}
+
 TEST_F(CommandsTest, MissingTextsGiveEmptyItems) {
   QFile::remove(program_.filePath("String.dat"));
   CConverterDlg& window = Open();

@@ -101,26 +101,45 @@ TEST_F(SettingsTest, OutOfRangeAutoCopyIsSavedAsOff) {
   EXPECT_EQ(ReadSetting("AutoCopy"), 0);
 }
 
-TEST_F(SettingsTest, AutoCopyPutsTheRowOnTheClipboardOnEveryActivationChange) {
+TEST_F(SettingsTest, AutoCopyPutsTheRowOnTheClipboardWhenActivationIsLost) {
   CConverterDlg& window = Open();
   window.SetAutoCopyMode(4);
   Type(kDecimal, "255");
-  QGuiApplication::clipboard()->setText("before");
-  emit qApp->applicationStateChanged(Qt::ApplicationInactive);
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "FF");
-  EXPECT_FALSE(FieldOf(kHexadecimal)->hasSelectedText());
-  QGuiApplication::clipboard()->setText("between");
-  emit qApp->applicationStateChanged(Qt::ApplicationActive);
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "FF");
+  QWidget* focused = QApplication::focusWidget();
+  // Each step: the state reported, then what the clipboard holds afterwards.
+  struct Step {
+    Qt::ApplicationState state;
+    const char* before;
+    const char* after;
+  };
+  const Step steps[] = {
+      {Qt::ApplicationActive, "copied elsewhere", "copied elsewhere"},  // gaining it copies nothing
+      {Qt::ApplicationInactive, "before", "FF"},
+      {Qt::ApplicationInactive, "again", "again"},  // no second loss without a gain between
+      {Qt::ApplicationHidden, "hidden", "hidden"},
+      {Qt::ApplicationActive, "between", "between"},
+      {Qt::ApplicationSuspended, "z", "FF"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.before);
+    QGuiApplication::clipboard()->setText(step.before);
+    emit qApp->applicationStateChanged(step.state);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), step.after);
+    EXPECT_FALSE(FieldOf(kHexadecimal)->hasSelectedText());
+    EXPECT_EQ(QApplication::focusWidget(), focused) << "the copied row takes no focus, so shows no caret";
+  }
 
   // An empty row leaves the clipboard alone; mode 0 copies nothing.
+  emit qApp->applicationStateChanged(Qt::ApplicationActive);
   FieldOf(kDecimal)->clear();
+  QGuiApplication::clipboard()->setText("kept");
   emit qApp->applicationStateChanged(Qt::ApplicationInactive);
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "FF");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
   window.SetAutoCopyMode(0);
   Type(kDecimal, "1");
   emit qApp->applicationStateChanged(Qt::ApplicationActive);
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "FF");
+  emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
 }
 
 }  // namespace

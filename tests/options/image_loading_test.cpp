@@ -3,9 +3,11 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/stat.h>
 
 #include "image_loading.h"
 #include "options_fixture.h"
@@ -45,6 +47,17 @@ class ImageTest : public ::testing::Test {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
+  // `head` followed by zeros (a sparse file) to one byte past the size limit.
+  QString Huge(const QString& name, const QByteArray& head) {
+    const QString path = Write(name, head);
+    EXPECT_TRUE(QFile(path).resize(kMaxImageFileBytes + 1));
+    return path;
+  }
+  QString Fifo(const QString& name) {
+    const QString path = dir_.filePath(name);
+    EXPECT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    return path;
+  }
 
   QTemporaryDir dir_;
   DialogAnswers answers_;
@@ -68,8 +81,10 @@ TEST_F(ImageTest, CheckImageFileTable) {
       {"gif", Write("tiny.gif", kTinyGif), true, false},
       {"jpeg", jpeg, true, false},
       {"jpeg named .bmp", Write("photo-as.bmp", Read(jpeg)), true, false},
-      {"text named .jpg", Write("text.jpg", "this is plain text, not a picture\n"), false, false},
-      {"empty file", Write("empty.jpg", QByteArray()), false, false},
+      {"text named .jpg", Write("text.jpg", "this is plain text, not a picture\n"), false, true},
+      {"empty file", Write("empty.jpg", QByteArray()), false, true},
+      {"bitmap over 64 MiB", Huge("huge.bmp", Read(Save("big.bmp", "BMP", {7, 5}))), false, true},
+      {"fifo", Fifo("pipe.png"), false, true},
       {"empty path", QString(), false, false},
       {"missing file", dir_.filePath("gone.gif"), false, true},
       {"folder", dir_.path(), false, true},
@@ -85,6 +100,41 @@ TEST_F(ImageTest, CheckImageFileTable) {
       EXPECT_EQ(shown.icon, QMessageBox::Critical);
     }
   }
+}
+
+TEST_F(ImageTest, RefusalsNameTheFileWithTheTextsOfTheTextFile) {
+  QTemporaryDir program;
+  ASSERT_TRUE(FillProgramFolder(program));
+  const QString textFile = program.filePath("String.dat");
+  const QString words = Write("words.gif", "no picture here");
+  // Decodable, but behind the size limit: refused before anything is read.
+  const QString huge = Huge("huge.gif", kTinyGif);
+  struct Case {
+    QString path;
+    QString textFile;
+    QString shown;
+  };
+  const Case cases[] = {
+      {words, textFile, words + " is not an image Radixpad can show. Please choose a BMP, GIF, JPEG or PNG file."},
+      {huge, textFile, huge + " is larger than 64 MB and is not used as an image. Please choose a smaller file."},
+      {words, program.filePath("missing.dat"), words},  // no text: the path alone
+      {huge, QString(), huge},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shown.toStdString());
+    answers_.messages.clear();
+    QLineEdit field;
+    field.show();
+    EXPECT_FALSE(CheckImageFile(c.path, nullptr, &field, c.textFile));
+    ASSERT_EQ(answers_.messages.size(), 1u);
+    EXPECT_EQ(answers_.messages[0].text, c.shown);
+    EXPECT_EQ(answers_.messages[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(field.focusWidget(), &field) << "the path field takes the focus";
+  }
+  CPictureLoader loader;
+  EXPECT_FALSE(loader.LoadFile(huge));
+  EXPECT_EQ(loader.DataSize(), 0u) << "nothing was read";
+  EXPECT_FALSE(loader.Undecodable());
 }
 
 TEST_F(ImageTest, MissingFileNamesTheFileAndTheCause) {
@@ -139,14 +189,21 @@ TEST_F(ImageTest, DamagedAndRandomDataNeverCrash) {
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     SCOPED_TRACE(i);
     const QString path = Write(QString("damaged%1.jpg").arg(i), inputs[i]);
-    CheckImageFile(path);
+    answers_.messages.clear();
+    // A refusal names the file, once.
+    const bool passed = CheckImageFile(path);
+    ASSERT_EQ(answers_.messages.size(), passed ? 0u : 1u);
+    if (!passed) {
+      EXPECT_EQ(answers_.messages[0].text, path);
+    }
+    answers_.messages.clear();
     CPictureLoader loader;
     loader.LoadFromBuffer(inputs[i].constData(), static_cast<std::size_t>(inputs[i].size()));
     if (loader.Picture().isNull()) {
       EXPECT_EQ(loader.Width(), 0);
     }
+    EXPECT_TRUE(answers_.messages.empty()) << "the loader itself fails quietly on bad data";
   }
-  EXPECT_TRUE(answers_.messages.empty()) << "bad data fails quietly";
 }
 
 TEST(MissingImageFormatTest, HeadersOfFormatsWithoutAReader) {
@@ -211,6 +268,41 @@ TEST_F(PurgeTest, TheChosenImageInThatFolderIsNoCopy) {
   Make({"mine.bmp", "stale.bmp"});
   PurgeImageCopies(dir_.filePath("mine.bmp"), dir_.path());
   EXPECT_EQ(Left(), QStringList{"mine.bmp"});
+}
+
+// Points the temporary folder (TMPDIR) at `folder` for its lifetime.
+class ScopedTempFolder {
+ public:
+  explicit ScopedTempFolder(const QString& folder) : saved_(qgetenv("TMPDIR")) {
+    qputenv("TMPDIR", folder.toUtf8());
+  }
+  ~ScopedTempFolder() {
+    if (saved_.isNull()) {
+      qunsetenv("TMPDIR");
+    } else {
+      qputenv("TMPDIR", saved_);
+    }
+  }
+  ScopedTempFolder(const ScopedTempFolder&) = delete;
+  ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
+
+ private:
+  QByteArray saved_;
+};
+
+TEST_F(PurgeTest, NothingIsDeletedInTheTemporaryFolder) {
+  const ScopedTempFolder temp(dir_.path());
+  Make({"someone-elses.bmp", "sea.jpg.bmp", "STALE.BMP"});
+  // As the settings folder's fallback gives it (with its "/"), and spelled otherwise.
+  for (const QString& folder : {dir_.path() + "/", dir_.path(), dir_.path() + "/./"}) {
+    PurgeImageCopies("/pictures/sea.jpg", folder);
+    EXPECT_EQ(Left(), (QStringList{"STALE.BMP", "sea.jpg.bmp", "someone-elses.bmp"})) << folder.toStdString();
+  }
+  // A folder of its own inside it is cleaned as usual.
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("own"));
+  QFile(dir_.filePath("own/stale.bmp")).open(QIODevice::WriteOnly);
+  PurgeImageCopies("/pictures/sea.jpg", dir_.filePath("own"));
+  EXPECT_FALSE(QFile::exists(dir_.filePath("own/stale.bmp")));
 }
 
 TEST_F(PurgeTest, FoldersAndAMissingFolderAreLeftAlone) {

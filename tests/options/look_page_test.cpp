@@ -6,7 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 
+#include "beep.h"
+#include "digit_edit.h"
 #include "look_page.h"
 #include "look_preview_dlg.h"
 #include "options_fixture.h"
@@ -110,8 +113,21 @@ TEST_F(LookPageTest, BrowsePutsTheChosenFileIntoThePathField) {
   EXPECT_EQ(answers_.fileRequests[0].title, "Select Background Image");
   EXPECT_EQ(answers_.fileRequests[0].defaultSuffix, "bmp");
   EXPECT_EQ(answers_.fileRequests[0].nameFilters,
-            (QStringList{"All Supported Image Types (*.bmp *.gif *.jpg)", "Bitmap (*.bmp)", "GIF (*.gif)",
-                         "JPG (*.jpg)"}));
+            (QStringList{"All Supported Image Types (*.bmp *.gif *.jpg *.jpeg *.png *.BMP *.GIF *.JPG *.JPEG *.PNG)",
+                         "Bitmap (*.bmp *.BMP)", "GIF (*.gif *.GIF)", "JPEG (*.jpg *.jpeg *.JPG *.JPEG)",
+                         "PNG (*.png *.PNG)"}));
+  // The dialog matches its patterns case-sensitively: the first filter takes every name in either case.
+  const QString all = answers_.fileRequests[0].nameFilters[0];
+  const QStringList patterns = all.mid(all.indexOf('(') + 1).chopped(1).split(' ');
+  for (const char* name : {"a.bmp", "a.BMP", "a.gif", "a.GIF", "a.jpg", "a.JPG", "a.jpeg", "a.JPEG", "a.png",
+                              "a.PNG"}) {
+    bool matched = false;
+    for (const QString& pattern : patterns) {
+      const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(pattern));
+      matched = matched || wildcard.match(QString::fromLatin1(name)).hasMatch();
+    }
+    EXPECT_TRUE(matched) << name;
+  }
 }
 
 TEST_F(LookPageTest, ColourChoicesUseDefaultAndTheSample) {
@@ -173,7 +189,7 @@ TEST_F(LookPageTest, ValidationTrimsAndChecksTheImage) {
       {true, "", false, "", 1},
       {true, " \t ", false, "", 1},
       {true, "  " + bitmap + " ", true, bitmap, 0},
-      {true, text, false, text, 0},
+      {true, text, false, text, 1},  // names the file: it is no image
       {true, config_.filePath("missing.gif"), false, config_.filePath("missing.gif"), 1},
   };
   for (const Case& c : cases) {
@@ -189,6 +205,9 @@ TEST_F(LookPageTest, ValidationTrimsAndChecksTheImage) {
     EXPECT_EQ(page.OnKillActive(), c.accepted);
     EXPECT_EQ(page.PathField()->text(), c.after);
     EXPECT_EQ(answers_.messages.size(), c.messages);
+    if (c.messages == 1 && c.checked && !c.after.isEmpty()) {
+      EXPECT_TRUE(answers_.messages[0].text.startsWith(c.after));
+    }
     if (!c.accepted) {
       EXPECT_EQ(page.focusWidget(), page.PathField());
     }
@@ -277,7 +296,11 @@ TEST_F(LookPageTest, NoPreviewForAMissingOrBadImage) {
     Button(1012)->click();
     QTest::qWait(30);
     EXPECT_FALSE(opened);
-    EXPECT_EQ(answers_.messages.size(), path.isEmpty() ? 1u : 0u);
+    ASSERT_EQ(answers_.messages.size(), 1u);
+    if (!path.isEmpty()) {
+      EXPECT_EQ(answers_.messages[0].text,
+                text + " is not an image Radixpad can show. Please choose a BMP, GIF, JPEG or PNG file.");
+    }
   }
 }
 
@@ -293,6 +316,84 @@ TEST(LookPreviewTest, WithoutTheLibraryOnlyTheReleaseIsSent) {
   qApp->removeEventFilter(&look);
   EXPECT_EQ(look.SubCodesTo(&preview), (std::vector<intptr_t>{6}));
   EXPECT_NE(preview.findChild<QWidget*>("row1Field"), nullptr) << "built from the main window's template";
+}
+
+TEST(LookPreviewTest, EnterIsOkFromEveryControl) {
+  CCommonLib::Unload();
+  struct Case {
+    const char* control;  // object name of the control with the focus
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int result;
+  };
+  const Case cases[] = {
+      {"row1Field", Qt::Key_Return, Qt::NoModifier, QDialog::Accepted},
+      {"row2Field", Qt::Key_Enter, Qt::KeypadModifier, QDialog::Accepted},
+      {"row1Base", Qt::Key_Return, Qt::NoModifier, QDialog::Accepted},
+      {"shiftLeftButton", Qt::Key_Return, Qt::NoModifier, QDialog::Accepted},
+      {"pickColorButton", Qt::Key_Enter, Qt::KeypadModifier, QDialog::Accepted},
+      {"row3Field", Qt::Key_Escape, Qt::NoModifier, QDialog::Rejected},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.control);
+    CFakeLookServer look;
+    qApp->installEventFilter(&look);
+    CLookPreviewDlg preview(kMainWindowTemplate, nullptr);
+    bool pressed = false;
+    QTimer::singleShot(10, &preview, [&] {
+      auto* control = preview.findChild<QWidget*>(c.control);
+      if (control == nullptr) {
+        preview.reject();
+        return;
+      }
+      control->setFocus();
+      pressed = true;
+      QTest::keyClick(control, c.key, c.modifiers);
+    });
+    // A preview Enter did not end is ended here, as cancelled.
+    QTimer::singleShot(1000, &preview, [&] { preview.done(-1); });
+    const int result = preview.exec();
+    qApp->removeEventFilter(&look);
+    EXPECT_TRUE(pressed) << "no such control";
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(look.SubCodesTo(&preview), (std::vector<intptr_t>{6})) << "released once";
+  }
+}
+
+TEST(LookPreviewTest, ControlsDoNothingOfTheirOwnAndShowTheTemplate) {
+  CCommonLib::Unload();
+  CLookPreviewDlg preview(kMainWindowTemplate, nullptr);
+  preview.show();
+  QApplication::processEvents();
+  EXPECT_EQ(preview.windowTitle(), "Quillory Radixpad");
+  const auto items = [&](const char* name) {
+    QStringList texts;
+    auto* list = preview.findChild<QComboBox*>(name);
+    if (list == nullptr) return QStringList{"missing"};
+    for (int i = 0; i < list->count(); ++i) texts << list->itemText(i);
+    return texts;
+  };
+  EXPECT_EQ(items("widthSelector"), (QStringList{"8 Bits", "16 Bits", "32 Bits", "64 Bits"}));
+  EXPECT_EQ(items("signSelector"), (QStringList{"Signed", "Unsigned"}));
+  for (const char* name : {"row1Base", "row2Base", "row3Base", "row4Base"}) {
+    EXPECT_EQ(items(name), QStringList{}) << name << ": the base names are the main window's own";
+  }
+  // Typed text goes in as typed: no filter refuses a character, so nothing beeps.
+  const int beeps = BeepCount();
+  const std::vector<std::pair<const char*, QString>> typed = {
+      {"row1Field", "12"}, {"row2Field", "9z-x"}, {"row4Field", "hello, world"}};
+  for (const auto& [name, text] : typed) {
+    auto* field = preview.findChild<QLineEdit*>(name);
+    ASSERT_NE(field, nullptr) << name;
+    EXPECT_EQ(qobject_cast<CDigitEdit*>(field), nullptr) << name;
+    EXPECT_EQ(field->validator(), nullptr) << name;
+    QTest::keyClicks(field, text);
+    EXPECT_EQ(field->text(), text) << name;
+  }
+  EXPECT_EQ(BeepCount(), beeps);
+  EXPECT_EQ(preview.findChild<QLineEdit*>("row3Field")->text(), "") << "the other fields do not follow";
+  EXPECT_EQ(preview.findChild<QLineEdit*>("row1Field")->property("controlId").toInt(), 1003);
+  preview.reject();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -67,6 +68,8 @@ TEST_F(OptionsSheetTest, SheetHasCaptionTwoPagesAndOnlyOkCancel) {
   RunOptions([&](COptionsSheet& sheet) {
     EXPECT_EQ(sheet.windowTitle(), "Options");
     EXPECT_TRUE(sheet.isModal());
+    EXPECT_FALSE(sheet.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(sheet.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_EQ(sheet.parentWidget(), window_.get());
     ASSERT_EQ(sheet.Tabs()->count(), 2);
     EXPECT_EQ(sheet.Tabs()->tabText(0), "General");
@@ -78,6 +81,30 @@ TEST_F(OptionsSheetTest, SheetHasCaptionTwoPagesAndOnlyOkCancel) {
     EXPECT_EQ(General(sheet)->Control(1020), General(sheet)->AutoCopyList());
     EXPECT_EQ(sheet.Tabs()->currentIndex(), 0);
   });
+}
+
+TEST_F(OptionsSheetTest, MessageBoxesHaveNoMinimiseOrMaximise) {
+  OptionsDialogs::messageShower() = {};  // the real box
+  Qt::WindowFlags flags;
+  QString text;
+  bool seen = false;
+  QTimer closer;
+  closer.setInterval(10);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      seen = true;
+      flags = box->windowFlags();
+      text = box->text();
+      box->accept();
+    }
+  });
+  closer.start();
+  ShowMessage(nullptr, "A message", QMessageBox::Critical);
+  closer.stop();
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(text, "A message");
+  EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
 }
 
 TEST_F(OptionsSheetTest, StaysAboveAnAlwaysOnTopMainWindow) {
@@ -246,6 +273,26 @@ TEST_F(OptionsSheetTest, LookShownForwardsTheWholeLookAndPurgesCopies) {
   EXPECT_TRUE(QFile::exists(SettingsFolder() + "/keep.txt"));
   // Both pages were shown.
   EXPECT_EQ(BehaviourCalls().size(), 3u);
+}
+
+TEST_F(OptionsSheetTest, LookShownInTheTemporaryFolderFallbackDeletesNoBitmap) {
+  Open();
+  // The settings folder is the temporary folder, as when no folder of its own was found.
+  QDir().mkpath(SettingsFolder());
+  const QByteArray savedTemp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", SettingsFolder().toUtf8());
+  QFile(SettingsFolder() + "/someone-elses.bmp").open(QIODevice::WriteOnly);
+  RunOptions([&](COptionsSheet& sheet) {
+    SwitchTo(sheet, 1);
+    ClickOk(sheet);
+  });
+  if (savedTemp.isNull()) {
+    qunsetenv("TMPDIR");
+  } else {
+    qputenv("TMPDIR", savedTemp);
+  }
+  EXPECT_TRUE(QFile::exists(SettingsFolder() + "/someone-elses.bmp"));
+  EXPECT_EQ(look_.SubCodesTo(window_.get()).size(), 5u) << "the look itself was applied";
 }
 
 TEST_F(OptionsSheetTest, ReopensOnLastPageAndNeverShownGeneralSendsNothing) {
