@@ -5,11 +5,6 @@
 namespace radixpad {
 
 std::string ApplyBitOperation(BitOperation op, std::string_view binaryText, int bits) {
-  if (op == BitOperation::kInvert) {
-    std::string out(binaryText);
-    for (char& c : out) c = c == '1' ? '0' : '1';
-    return out;
-  }
   std::string t = ZeroFill(binaryText, op == BitOperation::kShiftRight ? bits + 1 : bits);
   if (t.empty()) return t;
   switch (op) {
@@ -29,6 +24,7 @@ std::string ApplyBitOperation(BitOperation op, std::string_view binaryText, int 
       t.pop_back();
       break;
     case BitOperation::kInvert:
+      for (char& c : t) c = c == '1' ? '0' : '1';
       break;
   }
   return t;

@@ -10,8 +10,9 @@ namespace radixpad {
 enum class BitOperation { kShiftLeft, kShiftRight, kRotateLeft, kRotateRight, kInvert };
 
 /// The text written back for a non-empty Binary text at the given width.
-/// Shifts and rotations first fill the text with '0' to the width (one more for
-/// a right shift) and never cut it; invert flips only the digits shown.
+/// Every operation first fills the text with '0' to the width (one more for a
+/// right shift) and never cuts it; invert then turns a '1' into '0' and any
+/// other character into '1'.
 std::string ApplyBitOperation(BitOperation op, std::string_view binaryText, int bits);
 
 }  // namespace radixpad

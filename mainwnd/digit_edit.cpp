@@ -1,22 +1,42 @@
 #include "digit_edit.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QValidator>
+#include <string>
 
 #include "beep.h"
 #include "digit_filter.h"
 
 namespace radixpad {
 
-// Qt runs the validator on every user edit (typing, pasting, dropping, undo)
-// and never on setText, which is exactly where capitals and the typing limit
-// apply and where they must not.
+namespace {
+
+// Shift+F10 and the Menu key ask for the focused control's menu.
+bool IsMenuKey(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+  return (event.key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+         (event.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
+}
+
+std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+}  // namespace
+
+// Qt runs the validator on every change of the text: user edits (typing,
+// pasting, dropping, undo) and setText alike. It only accepts or refuses, and
+// never rewrites the text, which would throw away the undo history; a refused
+// edit is undone by the line edit, silently.
 class CDigitEditValidator : public QValidator {
  public:
   explicit CDigitEditValidator(CDigitEdit* edit) : QValidator(edit), edit_(edit) {}
-  State validate(QString& input, int& pos) const override {
-    edit_->ShapeUserEdit(input, pos);
-    return Acceptable;
+  State validate(QString& input, int& /*pos*/) const override {
+    return edit_->FitsLimit(input) ? Acceptable : Invalid;
   }
 
  private:
@@ -27,6 +47,7 @@ CDigitEdit::CDigitEdit(QWidget* parent) : QLineEdit(parent) {
   setValidator(new CDigitEditValidator(this));
   connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
     previousText_ = text;
+    ++changeCount_;
     emit changed();
   });
 }
@@ -42,7 +63,11 @@ void CDigitEdit::SetText(std::string_view text) {
     emit changed();
     return;
   }
+  // A write may run inside another one (the notification rewrites rows).
+  const bool outer = programWrite_;
+  programWrite_ = true;
   setText(value);
+  programWrite_ = outer;
 }
 
 void CDigitEdit::SetMode(int base, int bits, int signedFlag) {
@@ -52,47 +77,176 @@ void CDigitEdit::SetMode(int base, int bits, int signedFlag) {
   if (auto limit = TextLimit(base, bits, signedFlag != 0)) limit_ = limit;
 }
 
-void CDigitEdit::ShapeUserEdit(QString& input, int& pos) const {
-  input = input.toUpper();
-  if (!limit_) return;
+bool CDigitEdit::FitsLimit(const QString& input) const {
+  if (programWrite_ || !limit_) return true;
+  // Characters, not UTF-16 units, as the paste counts them.
+  if (input.toUcs4().size() <= *limit_) return true;
+  // Too long: still fine when the edit only took characters away (a text a
+  // program wrote may be longer than the limit). Find what the edit inserted
+  // between a common prefix and a common suffix of the old and the new text.
   const QString& before = previousText_;
-  // Find the inserted run: what the edit changed between a common prefix and
-  // a common suffix of the old and the new text.
   qsizetype prefix = 0;
   const qsizetype shorter = std::min(before.size(), input.size());
   while (prefix < shorter && before[prefix] == input[prefix]) ++prefix;
   qsizetype suffix = 0;
-  while (suffix < shorter - prefix &&
-         before[before.size() - 1 - suffix] == input[input.size() - 1 - suffix]) {
+  while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == input[input.size() - 1 - suffix]) {
     ++suffix;
   }
-  const qsizetype removed = before.size() - prefix - suffix;
-  const qsizetype inserted = input.size() - prefix - suffix;
-  const qsizetype room = std::max<qsizetype>(0, *limit_ - (before.size() - removed));
-  if (inserted <= room) return;
-  input = input.left(prefix + room) + input.right(suffix);
-  pos = static_cast<int>(prefix + room);
+  return input.size() - prefix - suffix == 0;
+}
+
+bool CDigitEdit::AcceptsTyped(const QString& typed, bool ctrlDown) const {
+  std::string latin;
+  for (QChar c : typed) {
+    if (c.unicode() >= 0x100) return false;
+    latin.push_back(static_cast<char>(c.unicode()));
+  }
+  const KeyContext context{ctrlDown, text().isEmpty(), cursorPosition() == 0};
+  return AcceptsTypedText(base_, signed_ != 0, latin, context);
+}
+
+bool CDigitEdit::PasteText(const QString& text) {
+  if (hasSelectedText()) return PasteAt(selectionStart(), static_cast<int>(selectedText().size()), text);
+  return PasteAt(cursorPosition(), 0, text);
+}
+
+bool CDigitEdit::PasteAt(int start, int length, const QString& text) {
+  if (isReadOnly()) return false;
+  if (text.isEmpty() && length == 0) return true;  // nothing to paste, as the line edit has it
+  const QString current = this->text();
+  const std::string before = Utf8(current.left(start));
+  const auto outcome = PasteIntoText(Utf8(current), before.size(), Utf8(current.mid(start, length)).size(), Utf8(text),
+                                     base_, limit_);
+  if (!outcome) {
+    RadixpadBeep();
+    return false;
+  }
+  const QString tidy = QString::fromUtf8(outcome->text.data() + before.size(),
+                                         static_cast<qsizetype>(outcome->caret - before.size()));
+  if (length > 0) {
+    setSelection(start, length);
+  } else {
+    setCursorPosition(start);
+  }
+  const unsigned changes = changeCount_;
+  insert(tidy);
+  // A paste that leaves the text as it was is still one change.
+  if (changeCount_ == changes) emit changed();
+  return true;
+}
+
+bool CDigitEdit::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride && IsMenuKey(*static_cast<QKeyEvent*>(event))) {
+    // The field's own edit menu comes before the window menu's shortcut.
+    event->accept();
+    return true;
+  }
+  return QLineEdit::event(event);
 }
 
 void CDigitEdit::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste)) {
+    PasteText(QGuiApplication::clipboard()->text());
+    event->accept();
+    return;
+  }
+  if (IsMenuKey(*event)) {
+    const QPoint at = cursorRect().center();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, at, mapToGlobal(at), event->modifiers());
+    contextMenuEvent(&request);
+    event->accept();
+    return;
+  }
   const QString typed = event->text();
   const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
   // Keys that type no character (arrows, Home, Delete, Enter, Esc, Tab) and
-  // editing shortcuts are the line edit's own business.
-  const bool character = typed.size() == 1 && typed[0].unicode() >= 0x20 && typed[0].unicode() != 0x7F;
-  if (ctrl || !character) {
-    QLineEdit::keyPressEvent(event);
-    return;
-  }
-  const QChar c = typed[0];
-  const char latin = c.unicode() < 0x100 ? static_cast<char>(c.unicode()) : '\0';
-  const KeyContext context{false, text().isEmpty(), cursorPosition() == 0};
-  if (latin == '\0' || !AcceptsTypedChar(base_, signed_ != 0, latin, context)) {
+  // editing shortcuts are the line edit's own business. A key may type several
+  // characters at once (compose, dead keys); all of them pass the filter.
+  const bool character = !typed.isEmpty() && typed[0].unicode() >= 0x20 && typed[0].unicode() != 0x7F;
+  if (!ctrl && character && !AcceptsTyped(typed, false)) {
     RadixpadBeep();
     event->accept();
     return;
   }
-  QLineEdit::keyPressEvent(event);
+  const QString capitals = typed.toUpper();
+  if (capitals == typed) {
+    QLineEdit::keyPressEvent(event);
+    return;
+  }
+  // Letters go in as capitals, so the undo history holds what the field shows.
+  QKeyEvent capital(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                    event->nativeVirtualKey(), event->nativeModifiers(), capitals, event->isAutoRepeat(),
+                    static_cast<quint16>(event->count()), event->device());
+  QLineEdit::keyPressEvent(&capital);
+  event->setAccepted(capital.isAccepted());
+}
+
+void CDigitEdit::inputMethodEvent(QInputMethodEvent* event) {
+  const QString commit = event->commitString();
+  if (commit.isEmpty()) {
+    QLineEdit::inputMethodEvent(event);
+    return;
+  }
+  // A commit is typed text like a key's; a refused one leaves the text alone
+  // but still takes the pre-edit state the input method sends with it.
+  const bool accepted = AcceptsTyped(commit, false);
+  if (!accepted) RadixpadBeep();
+  QInputMethodEvent shaped(event->preeditString(), event->attributes());
+  if (accepted) shaped.setCommitString(commit.toUpper(), event->replacementStart(), event->replacementLength());
+  QLineEdit::inputMethodEvent(&shaped);
+  event->setAccepted(shaped.isAccepted());
+}
+
+void CDigitEdit::contextMenuEvent(QContextMenuEvent* event) {
+  // The platform may follow the Menu key with a request of its own; the menu
+  // the key opened stays the only one.
+  if (event->reason() == QContextMenuEvent::Keyboard && QApplication::activePopupWidget()) {
+    event->accept();
+    return;
+  }
+  QMenu* menu = createStandardContextMenu();
+  if (!menu) return;
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  // The menu's Paste item is the one wired to the line edit's paste slot
+  // (by name in this Qt, by pointer in others); it pastes as every paste does.
+  for (QAction* action : menu->actions()) {
+    if (!disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) &&
+        !disconnect(action, &QAction::triggered, this, &QLineEdit::paste)) {
+      continue;
+    }
+    action->setObjectName(QStringLiteral("edit-paste"));
+    connect(action, &QAction::triggered, this, [this] { PasteText(QGuiApplication::clipboard()->text()); });
+  }
+  menu->popup(event->globalPos());
+  event->accept();
+}
+
+void CDigitEdit::mouseReleaseEvent(QMouseEvent* event) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (event->button() == Qt::MiddleButton && clipboard->supportsSelection() && !isReadOnly()) {
+    // The line edit would insert the selection as it is; it is a paste.
+    deselect();
+    PasteText(clipboard->text(QClipboard::Selection));
+    event->accept();
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(event);
+}
+
+void CDigitEdit::dropEvent(QDropEvent* event) {
+  const QString text = event->mimeData() ? event->mimeData()->text() : QString();
+  if (text.isNull() || isReadOnly() || (event->source() == this && event->dropAction() == Qt::MoveAction)) {
+    // Digits moved inside the field keep its length: the line edit's own move.
+    QLineEdit::dropEvent(event);
+    return;
+  }
+  if (event->source() == this) deselect();
+  // A refused drop is ignored, so a source that moves its text keeps it.
+  if (PasteAt(cursorPositionAt(event->position().toPoint()), 0, text)) {
+    event->acceptProposedAction();
+  } else {
+    event->ignore();
+  }
 }
 
 }  // namespace radixpad

@@ -1,7 +1,7 @@
 // A row's digit field: a line edit that knows its base, width and signedness,
-// refuses keys that cannot belong to a number of its base, shows letters as
-// capitals and bounds typing and pasting (never program writes) by the
-// longest text of its width.
+// refuses typed text that cannot belong to a number of its base, types letters
+// as capitals, tidies pasted text, and bounds typing and pasting (never program
+// writes) by the longest text of its width.
 #pragma once
 
 #include <QLineEdit>
@@ -30,23 +30,40 @@ class CDigitEdit : public QLineEdit, public IDigitField {
   /// The typing limit; empty until the first SetMode with a known base and width.
   std::optional<int> Limit() const { return limit_; }
 
+  /// A paste of `text` over the selection, or at the caret: the text is tidied
+  /// for the base; when the field's text would become longer than its limit the
+  /// paste is refused with a beep and nothing changes. True when it went in.
+  /// Every way to paste (keys, the edit menu, middle click, a drop) ends here.
+  bool PasteText(const QString& text);
+
  signals:
   /// The change notification: every edit, typed, pasted or written.
   void changed();
 
  protected:
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   friend class CDigitEditValidator;
-  // Applies capitals and the typing limit to a user edit of previousText_.
-  void ShapeUserEdit(QString& input, int& pos) const;
+  // True when a user edit of previousText_ into `input` keeps to the typing limit.
+  bool FitsLimit(const QString& input) const;
+  // The paste of `text` over `length` characters from `start`.
+  bool PasteAt(int start, int length, const QString& text);
+  // Whether typed text passes the filter at the caret.
+  bool AcceptsTyped(const QString& typed, bool ctrlDown) const;
 
   int base_ = 0;
   int signed_ = 1;
   int bits_ = 8;
   std::optional<int> limit_;
   QString previousText_;
+  bool programWrite_ = false;
+  unsigned changeCount_ = 0;
 };
 
 }  // namespace radixpad

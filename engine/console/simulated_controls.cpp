@@ -1,5 +1,7 @@
 #include "simulated_controls.h"
 
+#include <utility>
+
 #include "digit_filter.h"
 #include "radix_rules.h"
 
@@ -52,13 +54,13 @@ void CSimulatedField::Backspace() {
 }
 
 void CSimulatedField::Paste(std::string_view text) {
-  std::string pasted;
-  for (char c : text) pasted.push_back(Capital(c));
-  if (limit_ && pasted.size() > static_cast<std::size_t>(*limit_)) {
-    pasted.resize(static_cast<std::size_t>(*limit_));
+  auto outcome = PasteIntoText(text_, 0, text_.size(), text, base_, limit_);
+  if (!outcome) {
+    if (beeper) beeper->Beep();
+    return;
   }
-  text_ = pasted;
-  caret_ = text_.size();
+  text_ = std::move(outcome->text);
+  caret_ = outcome->caret;
   Notify();
 }
 

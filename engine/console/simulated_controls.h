@@ -32,7 +32,8 @@ class CSimulatedField : public IDigitField {
   void Home() { caret_ = 0; }
   /// Deletes the character before the caret, if there is one.
   void Backspace();
-  /// Replaces the whole text, in capitals and cut to the typing limit.
+  /// Replaces the whole text with the paste, tidied for the base; a paste that
+  /// would be longer than the typing limit beeps and changes nothing.
   void Paste(std::string_view text);
 
   std::function<void()> onChange;  // the change notification

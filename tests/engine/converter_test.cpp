@@ -142,10 +142,10 @@ TEST(Converter, InvertParsesOnceWithTheFlagSet) {
   sim.SelectWidth(0);
   sim.Type(kBinary, "111");
   sim.converter().RunBitOperation(BitOperation::kInvert);
-  EXPECT_EQ(RowsOf(sim), (Rows{"000", "0", "0", "0"})) << "only the digits shown are inverted";
+  EXPECT_EQ(RowsOf(sim), (Rows{"11111000", "370", "-8", "F8"})) << "inverted at the width";
   EXPECT_FALSE(sim.converter().UpdateInProgress());
   sim.converter().RunBitOperation(BitOperation::kInvert);
-  EXPECT_EQ(RowsOf(sim), (Rows{"111", "7", "7", "7"}));
+  EXPECT_EQ(RowsOf(sim), (Rows{"00000111", "7", "7", "7"}));
 }
 
 TEST(Converter, LastGoodTextsFollowEachOutcome) {

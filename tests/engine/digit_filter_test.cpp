@@ -72,5 +72,89 @@ TEST(DigitFilter, TypedCharacters) {
   }
 }
 
+TEST(DigitFilter, TypedTextsOfSeveralCharacters) {
+  const KeyContext plain{};
+  const KeyContext empty{false, true, true};
+  struct Case {
+    int base;
+    bool isSigned;
+    std::string text;
+    KeyContext context;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {kHexadecimal, true, "ab", plain, true},  {kBinary, true, "10", plain, true},
+      {kBinary, true, "12", plain, false},      {kDecimal, true, "-5", empty, true},
+      {kDecimal, true, "5-", empty, false},     {kDecimal, true, "--", empty, false},
+      {kDecimal, true, "\xC3\xA9", plain, false},  // UTF-8 e-acute
+      {kBinary, true, "1\b", plain, false},     {kOctal, true, "", plain, false},
+      {kOctal, true, "7", plain, true},         {kOctal, true, std::string(1, kBackspace), plain, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(AcceptsTypedText(c.base, c.isSigned, c.text, c.context), c.accepted) << c.base << " '" << c.text << "'";
+  }
+}
+
+TEST(DigitFilter, PastedTextIsTidied) {
+  struct Case {
+    int base;
+    std::string pasted;
+    std::string tidy;
+  };
+  const Case cases[] = {
+      {kHexadecimal, "0xdead_beef", "DEADBEEF"},   {kHexadecimal, " #00ff7f\r\n", "00FF7F"},
+      {kHexadecimal, "0XFF", "FF"},                {kHexadecimal, "ffh", "FF"},
+      {kHexadecimal, "0xffh", "FFH"},              {kHexadecimal, "#FFH", "FFH"},
+      {kHexadecimal, "0b1", "0B1"},                {kHexadecimal, "h", ""},
+      {kBinary, "1111 0000", "11110000"},          {kBinary, "0B101", "101"},
+      {kBinary, "0x1", "0X1"},                     {kBinary, "\t\v\f1\t0 ", "10"},
+      {kOctal, "0o7'7'7", "777"},                  {kOctal, "0O17", "17"},
+      {kOctal, "0b1", "0B1"},                      {kOctal, "017", "017"},
+      {kDecimal, " 4'294'967'295 ", "4294967295"}, {kDecimal, "+12", "12"},
+      {kDecimal, "-1_000", "-1000"},               {kDecimal, "++1", "+1"},
+      {kDecimal, "1+", "1+"},                      {kDecimal, "0x1a", "0X1A"},
+      {kDecimal, "1\n2", "1\n2"},                  {kDecimal, " \r\n ", ""},
+      {kHexadecimal, "\xC3\xA9" "f", "\xC3\xA9" "F"},    {kHexadecimal, "", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TidyPastedText(c.base, c.pasted), c.tidy) << c.base << " '" << c.pasted << "'";
+}
+
+TEST(DigitFilter, APasteLongerThanTheLimitIsRefusedNeverCut) {
+  struct Case {
+    std::string current;
+    std::size_t selStart, selLength;
+    std::string pasted;
+    int base;
+    std::optional<int> limit;
+    std::optional<std::string> text;  // empty: refused
+    std::size_t caret;
+  };
+  const Case cases[] = {
+      {"", 0, 0, "0017", kOctal, 3, std::nullopt, 0},
+      {"", 0, 0, "017", kOctal, 3, "017", 3},
+      {"7F", 2, 0, "1FF", kHexadecimal, 2, std::nullopt, 0},
+      {"7F", 0, 2, "1FF", kHexadecimal, 2, std::nullopt, 0},
+      {"7F", 0, 2, "0x1f", kHexadecimal, 2, "1F", 2},
+      {"7F", 1, 0, "a", kHexadecimal, 2, std::nullopt, 0},
+      {"12", 1, 1, "3", kDecimal, 2, "13", 2},
+      {"123", 0, 1, " 9 ", kDecimal, 3, "923", 1},
+      {"", 0, 0, "000000001", kBinary, 8, std::nullopt, 0},
+      {"", 0, 0, "0b0000_0001", kBinary, 8, "00000001", 8},
+      {"", 0, 0, "abcdef", kHexadecimal, std::nullopt, "ABCDEF", 6},
+      {"1", 5, 9, "0", kBinary, 8, "10", 2},  // positions clamped
+      // Characters count, not bytes: two e-acutes fill a limit of 2.
+      {"", 0, 0, "\xC3\xA9\xC3\xA9", kHexadecimal, 2, "\xC3\xA9\xC3\xA9", 4},
+      {"", 0, 0, "\xC3\xA9\xC3\xA9\xC3\xA9", kHexadecimal, 2, std::nullopt, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("'" + c.current + "' + '" + c.pasted + "'");
+    const auto outcome = PasteIntoText(c.current, c.selStart, c.selLength, c.pasted, c.base, c.limit);
+    ASSERT_EQ(outcome.has_value(), c.text.has_value());
+    if (!outcome) continue;
+    EXPECT_EQ(outcome->text, *c.text);
+    EXPECT_EQ(outcome->caret, c.caret);
+  }
+}
+
 }  // namespace
 }  // namespace radixpad

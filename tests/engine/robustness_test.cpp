@@ -51,8 +51,11 @@ TEST(Robustness, OverlongPastesAndWrites) {
   sim.SelectWidth(3);
   const std::string longDigits(100000, '7');
   for (int base = 0; base < kBaseCount; ++base) {
+    const std::string before = sim.TextOf(base);
+    const int beeps = sim.beeper.count;
     sim.Paste(base, longDigits);
-    EXPECT_LE(sim.FieldOfBase(base).Text().size(), 22u) << "a paste is cut to the field's limit";
+    EXPECT_EQ(sim.TextOf(base), before) << "a paste longer than the field's limit is refused, never cut";
+    EXPECT_EQ(sim.beeper.count, beeps + 1);
     ExpectSane(sim);
     sim.Write(base, longDigits);  // program writes are not cut; the parse refuses or restores
     ExpectSane(sim);
