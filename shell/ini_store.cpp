@@ -302,6 +302,7 @@ bool WriteIniString(const QString& section, const QString& key, const QString& v
                     const QString& file) {
   const QString sectionName = section.trimmed();
   const QString keyName = key.trimmed();
+  if (file.isEmpty()) return false;
   // Refuse what would not read back as the same section, key and value.
   if (sectionName.isEmpty() || keyName.isEmpty()) return false;
   if (HasLineBreak(sectionName) || HasLineBreak(keyName) || HasLineBreak(value)) return false;
