@@ -267,8 +267,9 @@ std::string encodedPath(const std::vector<std::string>& path) {
     for (std::size_t i = 0; i < path.size(); ++i) {
         if (i > 0)
             out += '\\';
+        // A backslash inside a name is escaped too: bare, it would separate names.
         appendEncoded(out, path[i], [](std::string& o, unsigned char c) {
-            if (isControl(c) || c == '%' || c >= 0x80) {
+            if (isControl(c) || c == '%' || c == '\\' || c >= 0x80) {
                 o += '%';
                 appendHexByte(o, c);
             } else {

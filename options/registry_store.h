@@ -23,14 +23,14 @@
 //     "List" = multi_sz "one\0two\0\0"
 //
 // The first line is the header. "[path]" starts a key (path below the root, names
-// separated by backslashes; %HH escapes a byte that is a control character, '%' or not
-// UTF-8). Lines before the first key header belong to the root key itself. A value line
-// is a quoted name, '=', a type (none, sz, expand_sz, binary, dword, dword_be, link,
-// multi_sz, resource_list, full_resource_descriptor, resource_requirements_list, qword,
-// or a decimal type number) and its data: a quoted string holding the exact bytes,
-// "0x" with 8 (dword) or 16 (qword) hex digits holding a little-endian number, or "hex"
-// followed by byte pairs. Quoted strings use \\ \" \n \r \t \0 and \xHH. "@loaded"
-// marks a key mounted from a file by RegLoadKey.
+// separated by backslashes; %HH escapes a byte that is a control character, '%', a
+// backslash within a name, or not UTF-8). Lines before the first key header belong to
+// the root key itself. A value line is a quoted name, '=', a type (none, sz, expand_sz,
+// binary, dword, dword_be, link, multi_sz, resource_list, full_resource_descriptor,
+// resource_requirements_list, qword, or a decimal type number) and its data: a quoted
+// string holding the exact bytes, "0x" with 8 (dword) or 16 (qword) hex digits holding
+// a little-endian number, or "hex" followed by byte pairs. Quoted strings use \\ \" \n
+// \r \t \0 and \xHH. "@loaded" marks a key mounted from a file by RegLoadKey.
 //
 // Every call re-reads the file, so nothing goes stale between processes. A write takes
 // an exclusive lock (flock on the lock file) around read-modify-write and replaces the

@@ -8,7 +8,10 @@
 #include <QLibrary>
 #include <QObject>
 
+#include <cerrno>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "load_failure_box.h"
 #include "settings_keys.h"
@@ -53,6 +56,21 @@ QString AppendProductFolders(const QString& base) {
   return path;
 }
 
+// Without a user configuration folder the settings go to a folder of the user's own
+// under the temporary folder, never into that shared folder itself. It is made
+// private; one that is not a real folder of this user (a link, someone else's) is not
+// used, and the settings are then not kept at all. Empty when there is none.
+QString PrivateTemporaryFolder() {
+  const QString folder =
+      WithTrailingSeparator(QDir::tempPath()) + QStringLiteral("radixpad-%1").arg(static_cast<qulonglong>(::geteuid()));
+  const QByteArray path = QFile::encodeName(folder);
+  if (::mkdir(path.constData(), S_IRWXU) != 0 && errno != EEXIST) return {};
+  struct stat info {};
+  if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return {};
+  if ((info.st_mode & 07777) != S_IRWXU && ::chmod(path.constData(), S_IRWXU) != 0) return {};
+  return WithTrailingSeparator(folder);
+}
+
 // Older releases kept the shared folder under a "profiles" folder; the word and the
 // separator after it go.
 QString WithoutProfilesFolder(QString path) {
@@ -93,7 +111,7 @@ void CCommonLib::SetupFolders(QObject* owner, const QString& programFolder) {
   if (!folder.isEmpty()) {
     paths.userSettingsFolder = AppendProductFolders(folder);
   } else {
-    paths.userSettingsFolder = WithTrailingSeparator(QDir::tempPath());
+    paths.userSettingsFolder = PrivateTemporaryFolder();
   }
 
   // Shared documents: nothing else uses these folders; Linux has none.
@@ -109,8 +127,9 @@ void CCommonLib::SetupFolders(QObject* owner, const QString& programFolder) {
   }
 
   const QString settingsFile = QString::fromLatin1(files::kUserSettings);
-  paths.userSettingsFile = paths.userSettingsFolder + settingsFile;
-  paths.sharedSettingsFile = paths.sharedSettingsFolder + settingsFile;
+  // No folder, no file: a bare file name would land in the working folder.
+  if (!paths.userSettingsFolder.isEmpty()) paths.userSettingsFile = paths.userSettingsFolder + settingsFile;
+  if (!paths.sharedSettingsFolder.isEmpty()) paths.sharedSettingsFile = paths.sharedSettingsFolder + settingsFile;
   paths.textFile = paths.programFolder + QString::fromLatin1(files::kTexts);
   paths.defaultsFile = paths.programFolder + QString::fromLatin1(files::kDefaults);
 

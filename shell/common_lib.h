@@ -15,9 +15,9 @@ namespace radixpad {
 /// The paths of one run. Folders end in "/"; all are empty before SetupFolders.
 struct ShellPaths {
   QString programFolder;         // folder of the executable: String.dat, Default.dat, the library
-  QString userSettingsFolder;    // <config>/Quillory/Radixpad/, else the temporary folder
+  QString userSettingsFolder;    // <config>/Quillory/Radixpad/, else <temporary folder>/radixpad-<uid>/ (0700)
   QString sharedSettingsFolder;  // <shared config>/Quillory/Radixpad/, else the user settings folder
-  QString userSettingsFile;      // user settings folder + QyRadixpad.ini
+  QString userSettingsFile;      // user settings folder + QyRadixpad.ini (empty without a folder)
   QString sharedSettingsFile;    // shared settings folder + QyRadixpad.ini (only handed to the library)
   QString textFile;              // program folder + String.dat
   QString defaultsFile;          // program folder + Default.dat

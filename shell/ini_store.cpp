@@ -5,13 +5,13 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QThread>
 
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "settings_keys.h"
@@ -154,12 +154,67 @@ bool HasLineBreak(const QString& text) {
   return text.contains(u'\n') || text.contains(u'\r');
 }
 
+// A NUL or half of a surrogate pair would not come back from the file as it went in.
+bool ReadsBack(const QString& text) { return !text.contains(QChar(u'\0')) && text.isValidUtf16(); }
+
+// What a test may have happen between writing the new copy and replacing the file.
+std::function<void()>& CommitHook() {
+  static std::function<void()> hook;
+  return hook;
+}
+
+// Where the new copy of `file` is written before it replaces the file. Writers of the
+// file hold its lock, so a copy found there was left by a write that did not finish.
+QString NewCopyPath(const QString& file) { return file + QStringLiteral(".new~"); }
+
+// A symbolic link is followed: the file it names is the one replaced.
+QString ReplacedFile(const QString& file) {
+  QFileInfo info(file);
+  for (int depth = 0; depth < 64 && info.isSymLink(); ++depth) info.setFile(info.symLinkTarget());
+  return info.isSymLink() ? file : info.filePath();
+}
+
+bool WriteAll(int fd, const QByteArray& data) {
+  qsizetype done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(fd, data.constData() + done, static_cast<std::size_t>(data.size() - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += n;
+  }
+  return true;
+}
+
+// Replaces `file` by `data` through a new copy beside it: the file holds either its old
+// or its whole new content. A new file is private to the user, whatever the umask; an
+// existing one keeps its permissions.
+bool ReplaceFile(const QString& file, const QByteArray& data) {
+  const QString target = ReplacedFile(file);
+  const QByteArray targetPath = QFile::encodeName(target);
+  const QByteArray copyPath = QFile::encodeName(NewCopyPath(target));
+  ::unlink(copyPath.constData());  // a stale copy
+  mode_t mode = S_IRUSR | S_IWUSR;
+  struct stat existing {};
+  if (::stat(targetPath.constData(), &existing) == 0) mode = existing.st_mode & 07777;
+  const int fd = ::open(copyPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+  if (fd < 0) return false;
+  // Everything is checked: a full disk may only show at the sync or the close.
+  bool written = WriteAll(fd, data) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  written = ::close(fd) == 0 && written;
+  if (written && CommitHook()) CommitHook()();
+  if (!written || ::rename(copyPath.constData(), targetPath.constData()) != 0) {
+    ::unlink(copyPath.constData());
+    return false;
+  }
+  return true;
+}
+
 // An exclusive advisory lock on "<file>.lock", held for the lifetime of the object.
 class CWriteLock {
  public:
   explicit CWriteLock(const QString& file) {
     const QByteArray lockPath = QFile::encodeName(file + QStringLiteral(".lock"));
-    m_fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    m_fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (m_fd < 0) return;
     const QDeadlineTimer deadline(kLockTimeoutMs);
     while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
@@ -247,11 +302,14 @@ bool WriteIniString(const QString& section, const QString& key, const QString& v
                     const QString& file) {
   const QString sectionName = section.trimmed();
   const QString keyName = key.trimmed();
+  if (file.isEmpty()) return false;
   // Refuse what would not read back as the same section, key and value.
   if (sectionName.isEmpty() || keyName.isEmpty()) return false;
   if (HasLineBreak(sectionName) || HasLineBreak(keyName) || HasLineBreak(value)) return false;
   if (sectionName.contains(u']') || keyName.contains(u'=')) return false;
   if (keyName.front() == u'[' || keyName.front() == u';' || keyName.front() == u'#') return false;
+  if (!ReadsBack(sectionName) || !ReadsBack(keyName) || !ReadsBack(value)) return false;
+  if (sectionName.front() == QChar(0xFEFF) || keyName.front() == QChar(0xFEFF)) return false;
 
   const CWriteLock lock(file);
   if (!lock.IsLocked()) return false;
@@ -263,15 +321,10 @@ bool WriteIniString(const QString& section, const QString& key, const QString& v
     if (!ReadWholeFile(file, data)) return false;
   }
   SetValue(data, sectionName, keyName, value.toUtf8());
-
-  QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly)) return false;
-  if (out.write(data) != data.size()) {
-    out.cancelWriting();
-    return false;
-  }
-  return out.commit();
+  return ReplaceFile(file, data);
 }
+
+void SetIniCommitHookForTesting(std::function<void()> hook) { CommitHook() = std::move(hook); }
 
 QString ExpandTextEscapes(QString text) {
   // Every line feed before any tab; a replacement can never form a new sequence, so

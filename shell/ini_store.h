@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace radixpad {
 
@@ -36,12 +37,21 @@ void WriteIniInt(const QString& section, const QString& key, int value, const QS
 /// Replaces the key's value, or adds the key (and the section, and the file). Every
 /// other line stays byte for byte. The file is replaced atomically, under an advisory
 /// lock held over the read-modify-write (a "<file>.lock" beside it), so concurrent
-/// writers of different keys lose nothing. Returns false, leaving the file as it was,
-/// when the folder is missing, the file is read-only, the lock is not obtained in time,
-/// or a name or the value cannot be stored on one line (line breaks, a key containing
-/// '=', a section containing ']', an empty name).
+/// writers of different keys lose nothing: the new content goes to "<file>.new~",
+/// is synced and renamed over the file (a copy left by a write that was killed is
+/// removed by the next one). A new file and its lock file are readable and writable
+/// by the user only; an existing file keeps its permissions. Returns false, leaving
+/// the file as it was, when the folder is missing, the file is read-only, the lock is
+/// not obtained in time, the disk is full or any step of the replacement fails, or a
+/// name or the value cannot be stored on one line or read back as given (line breaks,
+/// a NUL, half of a surrogate pair, a key containing '=', a section containing ']', a
+/// name starting with U+FEFF, an empty name).
 bool WriteIniString(const QString& section, const QString& key, const QString& value,
                     const QString& file);
+
+/// Tests only: `hook` runs after a write's new copy is complete, just before it
+/// replaces the file; an empty hook removes it.
+void SetIniCommitHookForTesting(std::function<void()> hook);
 
 /// Replaces every backslash-n by a line feed, then every backslash-t by a tab. There is
 /// no escape for the backslash itself; other sequences stay as they are.

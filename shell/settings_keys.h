@@ -57,6 +57,7 @@ inline constexpr char kShowBackgroundBitmap[] = "ShowBackgroundBitmap";
 inline constexpr char kBackgroundBitmapFile[] = "BackgroundBitmapFile";
 inline constexpr char kBitmapDisplayMethod[] = "BitmapDisplayMethod";
 inline constexpr char kSelectBackgroundBitmap[] = "SelectBackgroundBitmap";
+inline constexpr char kHelpPageNotShown[] = "HelpPageNotShown";  // %1: the help page's path
 
 // Text file, section Error.
 inline constexpr char kErrorNoImageFile[] = "1001";
@@ -67,6 +68,7 @@ inline constexpr const char* kAllTextKeys[] = {
     kMenuExit,           kOptionsCaption,    kSetAlwaysOnTop,     kShowSystemTrayIcon,
     kAutoSnapWindow,     kRunOnStartUp,      kBackgroundBitmap,   kShowBackgroundBitmap,
     kBackgroundBitmapFile, kBitmapDisplayMethod, kSelectBackgroundBitmap,
+    kHelpPageNotShown,
 };
 }  // namespace keys
 

@@ -9,6 +9,7 @@
 #include "options_sheet.h"
 #include "qy_messages.h"
 #include "single_instance.h"
+#include "termination_signals.h"
 
 namespace radixpad {
 
@@ -18,6 +19,8 @@ const QString kUninstall = QStringLiteral("/uninstall");
 const QString kWakeRequest = QStringLiteral("wake");
 const QString kUninstallRequest = QStringLiteral("uninstall");
 }  // namespace
+
+bool NeedsWindow(const QString& commandLine) { return commandLine != kRemoval && commandLine != kUninstall; }
 
 QString CommandLineText(int argc, char** argv) {
   QStringList parts;
@@ -48,6 +51,9 @@ int CConverterApp::Run(const QString& commandLine) {
     return 0;
   }
 
+  // Caught from here on: a signal that comes while the window is being made waits in
+  // the event loop for it.
+  CTerminationSignals endingSignals;
   CSingleInstance instance(QString::fromLatin1(kApplicationTitle));
   if (!instance.TryBecomeFirst()) {
     instance.SendToFirst(commandLine == kUninstall ? kUninstallRequest : kWakeRequest);
@@ -66,6 +72,14 @@ int CConverterApp::Run(const QString& commandLine) {
   // and uninstall commands do.
   QGuiApplication::setQuitOnLastWindowClosed(false);
   QObject::connect(&dialog, &CConverterDlg::ended, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  // Without a session manager a session ends with one of these signals: the settings
+  // are saved as at the end of a managed session, and the program ends normally.
+  QObject::connect(&endingSignals, &CTerminationSignals::received, &dialog, [&dialog] {
+    // Settings not read yet are read first, so that they are saved back as they were.
+    if (dialog.StartupTimerActive()) dialog.LoadSettings();
+    dialog.SaveSettings();
+    QCoreApplication::quit();
+  });
   dialog.show();
   QCoreApplication::exec();
   return 0;

@@ -23,6 +23,10 @@ class CConverterDlg;
 /// and activated when visible, restored when hidden).
 void HandleInstanceRequest(CConverterDlg& dialog, const QString& request);
 
+/// False for the forms that never show a window ("-r" and "/uninstall"): they run
+/// without a display.
+bool NeedsWindow(const QString& commandLine);
+
 /// The command-line text: the arguments joined by single blanks.
 QString CommandLineText(int argc, char** argv);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace radixpad {
 
@@ -11,7 +12,10 @@ namespace radixpad {
 QString HelpBrowser();
 
 /// Starts the browser with the program folder's index.htm, as an argument list
-/// (never through a shell). A failing start is not reported.
-void ShowHelp(const QString& programFolder);
+/// (never through a shell). When the registered browser does not start, xdg-open is
+/// tried; when that does not start either or says it could not open the page, `tell`
+/// gets the text of String.dat's HelpPageNotShown with the page's path (by default a
+/// message box shows it). Returns at once: xdg-open's answer comes in the event loop.
+void ShowHelp(const QString& programFolder, std::function<void(const QString& text)> tell = {});
 
 }  // namespace radixpad

@@ -7,6 +7,11 @@
 
 int main(int argc, char** argv) {
   const QString commandLine = radixpad::CommandLineText(argc, argv);
+  if (!radixpad::NeedsWindow(commandLine)) {
+    // Removal and uninstall hand their work on and end: no display is needed.
+    QCoreApplication app(argc, argv);
+    return radixpad::CConverterApp().Run(commandLine);
+  }
   const bool platformChosen = std::getenv("QT_QPA_PLATFORM") != nullptr;
   const bool display = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
   if (!platformChosen && !display) {

@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
       !QFile::remove(paths.startupEntryPath)) {
     ++failures;
   }
-  // The settings folder is only ever ".../Quillory/Radixpad/"; when the folder
-  // lookup fell back to the temporary folder there is nothing of ours to remove.
+  // The settings folder is only ever ".../Quillory/Radixpad/"; the private folder
+  // under the temporary folder, used when there is no configuration folder, is left.
   const QString folder = QDir::cleanPath(paths.userSettingsFolder);
   if (folder.endsWith(QStringLiteral("/Quillory/Radixpad")) && QDir(folder).exists() &&
       !QDir(folder).removeRecursively()) {

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QTimer>
+#include <cerrno>
 #include <cstring>
 
 namespace radixpad {
@@ -22,6 +24,8 @@ constexpr char kAnswer[] = "done\n";
 constexpr int kMaxRequest = 256;
 // How long the running instance waits for a request line from a connection.
 constexpr int kRequestTimeoutMs = 1000;
+// Connections waiting for their request at one time; later ones are closed at once.
+constexpr int kMaxWaitingConnections = 16;
 
 bool FillAddress(const QString& path, sockaddr_un& address) {
   const QByteArray bytes = QFile::encodeName(path);
@@ -60,6 +64,60 @@ bool WriteAll(int fd, const QByteArray& data) {
   return true;
 }
 
+// One later start's connection while its request line comes in. The window never
+// waits for it: the line is read as it arrives, and the connection is closed when it
+// has not come within the time limit.
+class CRequestConnection : public QObject {
+ public:
+  CRequestConnection(int fd, std::function<void(const QString&)> handler, QObject* parent)
+      : QObject(parent), fd_(fd), handler_(std::move(handler)), notifier_(fd, QSocketNotifier::Read) {
+    connect(&notifier_, &QSocketNotifier::activated, this, [this] { ReadSome(); });
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, [this] { Finish(); });
+    timer_.start(kRequestTimeoutMs);
+  }
+  ~CRequestConnection() override { close(fd_); }
+  CRequestConnection(const CRequestConnection&) = delete;
+  CRequestConnection& operator=(const CRequestConnection&) = delete;
+
+ private:
+  void ReadSome() {
+    char buffer[64];
+    for (;;) {
+      const ssize_t n = read(fd_, buffer, sizeof(buffer));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+      if (n <= 0) break;  // the other side gave up
+      line_.append(buffer, n);
+      const qsizetype end = line_.indexOf('\n');
+      if (end >= 0) {
+        Answer(line_.first(end));
+        break;
+      }
+      if (line_.size() >= kMaxRequest) break;
+    }
+    Finish();
+  }
+  void Answer(const QByteArray& request) {
+    // Nothing more is read from this connection, whatever the handler does.
+    notifier_.setEnabled(false);
+    timer_.stop();
+    if (handler_) handler_(QString::fromUtf8(request).trimmed());
+    WriteAll(fd_, kAnswer);
+  }
+  void Finish() {
+    notifier_.setEnabled(false);
+    timer_.stop();
+    deleteLater();
+  }
+
+  int fd_;
+  std::function<void(const QString&)> handler_;
+  QSocketNotifier notifier_;
+  QTimer timer_;
+  QByteArray line_;
+};
+
 }  // namespace
 
 QString CSingleInstance::RuntimeFolder() {
@@ -86,9 +144,16 @@ bool CSingleInstance::TryBecomeFirst() {
   lock_ = std::make_unique<QLockFile>(lockPath_);
   // A lock left by a process that no longer runs is taken over at once.
   lock_->setStaleLockTime(0);
-  if (lock_->tryLock(0)) return true;
+  // The lock file is the user's alone, whatever the umask.
+  const mode_t mask = umask(077);
+  const bool locked = lock_->tryLock(0);
+  umask(mask);
+  if (locked) return true;
+  const QLockFile::LockError error = lock_->error();
   lock_.reset();
-  return false;
+  // Only a lock held by a live process means another copy runs; a lock that cannot be
+  // made at all (no runtime folder, no permission) does not keep this one from running.
+  return error != QLockFile::LockFailedError;
 }
 
 bool CSingleInstance::Listen(std::function<void(const QString&)> handler) {
@@ -107,19 +172,25 @@ bool CSingleInstance::Listen(std::function<void(const QString&)> handler) {
   serverFd_ = fd;
   handler_ = std::move(handler);
   notifier_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-  connect(notifier_, &QSocketNotifier::activated, this, [this] { AnswerOne(); });
+  connect(notifier_, &QSocketNotifier::activated, this, [this] { AcceptWaiting(); });
   return true;
 }
 
-void CSingleInstance::AnswerOne() {
-  const int client = accept4(serverFd_, nullptr, nullptr, SOCK_CLOEXEC);
-  if (client < 0) return;
-  const QByteArray line = ReadLine(client, kRequestTimeoutMs);
-  if (line.endsWith('\n')) {
-    if (handler_) handler_(QString::fromUtf8(line).trimmed());
-    WriteAll(client, kAnswer);
+void CSingleInstance::AcceptWaiting() {
+  for (;;) {
+    const int client = accept4(serverFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (client < 0) {
+      if (errno == EINTR || errno == ECONNABORTED) continue;
+      return;
+    }
+    if (waiting_ >= kMaxWaitingConnections) {
+      close(client);
+      continue;
+    }
+    ++waiting_;
+    auto* connection = new CRequestConnection(client, handler_, this);
+    connect(connection, &QObject::destroyed, this, [this] { --waiting_; });
   }
-  close(client);
 }
 
 bool CSingleInstance::SendToFirst(const QString& request, int timeoutMs) {

@@ -22,9 +22,13 @@ class CSingleInstance : public QObject {
   explicit CSingleInstance(const QString& name, QObject* parent = nullptr);
   ~CSingleInstance() override;
 
-  /// True when this process became the running instance.
+  /// True when this process became the running instance: false only when a live
+  /// process holds the lock. A lock file that cannot be made (no runtime folder, no
+  /// permission) lets this process run. The lock file is made readable by the user only.
   bool TryBecomeFirst();
-  /// Starts answering later starts; `handler` gets each request.
+  /// Starts answering later starts; `handler` gets each request. Requests are read as
+  /// they arrive: a connection that sends nothing, or too slowly, never holds up the
+  /// event loop and is closed after a second.
   bool Listen(std::function<void(const QString& request)> handler);
   /// Hands `request` to the running instance and waits until it has handled
   /// it. False when no running instance answers (it is starting or ending).
@@ -33,7 +37,7 @@ class CSingleInstance : public QObject {
   static QString RuntimeFolder();
 
  private:
-  void AnswerOne();
+  void AcceptWaiting();
 
   QString lockPath_;
   QString socketPath_;
@@ -41,6 +45,7 @@ class CSingleInstance : public QObject {
   int serverFd_ = -1;
   QSocketNotifier* notifier_ = nullptr;
   std::function<void(const QString&)> handler_;
+  int waiting_ = 0;  // connections whose request has not come yet
 };
 
 }  // namespace radixpad

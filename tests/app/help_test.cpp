@@ -6,6 +6,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "gui_test_support.h"
 #include "help.h"
 #include "registry.h"
 
@@ -71,6 +72,62 @@ TEST_F(HelpTest, WithoutARegisteredBrowserXdgOpenReceivesIt) {
   EXPECT_EQ(HelpBrowser(), "xdg-open");
   ShowHelp("/usr/lib/quillory-radixpad/");
   EXPECT_EQ(Received(), "/usr/lib/quillory-radixpad/index.htm\n");
+}
+
+TEST_F(HelpTest, WhenNothingCanShowThePageAMessageGivesItsPath) {
+  QTemporaryDir program;
+  ASSERT_TRUE(FillProgramFolder(program));
+  struct Case {
+    const char* name;
+    const char* registered;  // the registered browser, or null
+    const char* xdgOpen;     // the stand-in xdg-open's script, or null for none on the path
+  };
+  const Case cases[] = {
+      {"no browser registered, no xdg-open", nullptr, nullptr},
+      {"the registered browser is gone, no xdg-open", "/nonexistent/browser", nullptr},
+      {"xdg-open finds no way to open it", nullptr, "#!/bin/sh\nexit 3\n"},
+      {"xdg-open fails to open it", "/nonexistent/browser", "#!/bin/sh\nexit 4\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CRegistry registry;
+    ASSERT_TRUE(registry.Connect(HKEY_LOCAL_MACHINE, nullptr));
+    ASSERT_TRUE(registry.CreateKey(kBrowserKey));
+    ASSERT_TRUE(registry.SetStringValue("", c.registered ? c.registered : ""));
+    registry.Close();
+    QFile::remove(bin_.filePath("xdg-open"));
+    if (c.xdgOpen) {
+      QFile script(bin_.filePath("xdg-open"));
+      ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+      script.write(c.xdgOpen);
+      script.close();
+      script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    }
+    qputenv("PATH", bin_.path().toUtf8());
+
+    QStringList told;
+    ShowHelp(program.path(), [&](const QString& text) { told << text; });
+    ASSERT_TRUE(WaitFor([&] { return !told.isEmpty(); }, 10000));
+    QTest::qWait(50);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].endsWith("\n" + program.filePath("index.htm"))) << told[0].toStdString();
+    EXPECT_FALSE(told[0].contains("%1"));
+  }
+}
+
+TEST_F(HelpTest, AGoneRegisteredBrowserFallsBackToXdgOpenQuietly) {
+  StandIn("xdg-open");
+  qputenv("PATH", bin_.path().toUtf8() + ":" + savedPath_);
+  CRegistry registry;
+  ASSERT_TRUE(registry.Connect(HKEY_LOCAL_MACHINE, nullptr));
+  ASSERT_TRUE(registry.CreateKey(kBrowserKey));
+  ASSERT_TRUE(registry.SetStringValue("", "/nonexistent/browser"));
+  registry.Close();
+  bool told = false;
+  ShowHelp("/opt/radixpad", [&](const QString&) { told = true; });
+  EXPECT_EQ(Received(), "/opt/radixpad/index.htm\n");
+  QTest::qWait(200);
+  EXPECT_FALSE(told) << "xdg-open showed the page";
 }
 
 }  // namespace

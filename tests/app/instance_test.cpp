@@ -8,12 +8,21 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstring>
 #include <memory>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "converter_app.h"
 #include "converter_dlg.h"
 #include "gui_test_support.h"
+#include "ini_store.h"
+#include "single_instance.h"
 
 namespace radixpad::test {
 namespace {
@@ -135,6 +144,59 @@ TEST_F(InstanceTest, TenStartsAtOnceLeaveOneRunning) {
   EXPECT_EQ(running, 1);
 }
 
+TEST_F(InstanceTest, RemovalAndUninstallNeedNoDisplay) {
+  const QString marker = program_.filePath("qyremove-ran");
+  QFile script(program_.filePath("qyremove"));
+  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+  script.write(QString("#!/bin/sh\nprintf '%s' \"$*\" > '%1'\n").arg(marker).toUtf8());
+  script.close();
+  script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+  QDir().mkpath(config_.filePath("autostart"));
+  QFile entry(StartupEntry());
+  ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+  entry.close();
+
+  QProcess& first = StartFirst();
+  // No display at all, or one that is not there.
+  QProcessEnvironment none = environment_;
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) none.remove(name);
+  QProcessEnvironment gone = none;
+  gone.insert("DISPLAY", ":97");
+  environment_ = none;
+  QProcess& removal = Start({"-r"});
+  EXPECT_TRUE(Ends(removal));
+  EXPECT_EQ(removal.exitCode(), 0) << removal.readAllStandardError().toStdString();
+  EXPECT_TRUE(WaitFor([&] { return QFile::exists(marker); }, 10000)) << "qyremove was not started";
+
+  environment_ = gone;
+  QProcess& uninstall = Start({"/uninstall"});
+  EXPECT_TRUE(Ends(uninstall));
+  EXPECT_EQ(uninstall.exitCode(), 0) << uninstall.readAllStandardError().toStdString();
+  EXPECT_TRUE(Ends(first)) << "the running instance got the uninstall request";
+  EXPECT_FALSE(QFile::exists(StartupEntry()));
+
+  QProcess& alone = Start({"/uninstall"});
+  EXPECT_TRUE(Ends(alone));
+  EXPECT_EQ(alone.exitCode(), 0) << alone.readAllStandardError().toStdString();
+}
+
+TEST_F(InstanceTest, EndingSignalsSaveTheSettingsAndEndNormally) {
+  const QString settings = config_.filePath("Quillory/Radixpad/QyRadixpad.ini");
+  for (int signalNumber : {SIGTERM, SIGHUP, SIGINT}) {
+    SCOPED_TRACE(signalNumber);
+    QFile::remove(settings);
+    QProcess& first = StartFirst();
+    // The saved settings are read at start, and a start answers later ones before that.
+    QTest::qWait(300);
+    ASSERT_FALSE(QFile::exists(settings)) << "the settings were written before the signal";
+    ::kill(static_cast<pid_t>(first.processId()), signalNumber);
+    ASSERT_TRUE(first.waitForFinished(10000)) << "the program did not end";
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_EQ(GetIniInt("General", "Bits", -1, settings), 2) << "the settings were not saved";
+  }
+}
+
 // The running instance's side of a later start, in process.
 TEST(InstanceRequest, WakeRestoresAHiddenWindowAndUninstallEndsIt) {
   QTemporaryDir program;
@@ -151,6 +213,112 @@ TEST(InstanceRequest, WakeRestoresAHiddenWindowAndUninstallEndsIt) {
   QObject::connect(&dialog, &CConverterDlg::ended, [&] { ended = true; });
   HandleInstanceRequest(dialog, "uninstall");
   EXPECT_TRUE(ended);
+}
+
+}  // namespace
+}  // namespace radixpad::test
+
+namespace radixpad::test {
+namespace {
+
+// The single instance in process, over a runtime folder of its own.
+class SingleInstanceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(runtime_.isValid());
+    savedRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+    ::chmod(QFile::encodeName(runtime_.path()).constData(), 0700);
+    qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
+  }
+  void TearDown() override {
+    qputenv("XDG_RUNTIME_DIR", savedRuntime_);
+  }
+
+  /// A client that connects and then does as it is told.
+  int Connect() const {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(runtime_.filePath("Radixpad test"));
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    EXPECT_EQ(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    return fd;
+  }
+
+  QTemporaryDir runtime_;
+  QByteArray savedRuntime_;
+};
+
+TEST_F(SingleInstanceTest, OnlyALockHeldByALiveProcessMeansAnotherCopyRuns) {
+  CSingleInstance first("Radixpad test");
+  EXPECT_TRUE(first.TryBecomeFirst());
+  CSingleInstance second("Radixpad test");
+  EXPECT_FALSE(second.TryBecomeFirst()) << "this process holds the lock";
+
+  // A lock left by a process that has ended.
+  QFile stale(runtime_.filePath("Stale test.lock"));
+  ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+  stale.write("999999999\nradixpad\n\n");
+  stale.close();
+  EXPECT_TRUE(CSingleInstance("Stale test").TryBecomeFirst());
+
+  // A lock in a folder that is not there cannot be made.
+  CSingleInstance nowhere("missing/Radixpad test");
+  EXPECT_TRUE(nowhere.TryBecomeFirst());
+  EXPECT_FALSE(QDir(runtime_.path() + "/missing").exists());
+}
+
+TEST_F(SingleInstanceTest, TheLockFileIsPrivateWhateverTheUmask) {
+  const mode_t saved = ::umask(0);
+  CSingleInstance instance("Radixpad test");
+  const bool first = instance.TryBecomeFirst();
+  ::umask(saved);
+  ASSERT_TRUE(first);
+  struct stat info {};
+  ASSERT_EQ(::stat(QFile::encodeName(runtime_.filePath("Radixpad test.lock")).constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(SingleInstanceTest, SilentAndSlowClientsNeverHoldUpTheWindow) {
+  CSingleInstance instance("Radixpad test");
+  ASSERT_TRUE(instance.TryBecomeFirst());
+  QStringList requests;
+  ASSERT_TRUE(instance.Listen([&](const QString& request) { requests << request; }));
+
+  // Three clients that connect and send nothing, one that sends half a line.
+  std::vector<int> silent{Connect(), Connect(), Connect()};
+  const int slow = Connect();
+  ASSERT_EQ(::send(slow, "wa", 2, MSG_NOSIGNAL), 2);
+
+  // The event loop keeps turning: a later start is answered at once.
+  QElapsedTimer timer;
+  timer.start();
+  bool answered = false;
+  std::thread later([&] { answered = CSingleInstance("Radixpad test").SendToFirst("wake", 5000); });
+  const bool handled = WaitFor([&] { return requests.contains("wake"); }, 5000);
+  const qint64 waitedMs = timer.elapsed();
+  EXPECT_TRUE(handled);
+  EXPECT_LT(waitedMs, 500) << "the window waited for the silent clients";
+
+  // The slow client finishes its line within the time limit and is answered.
+  ASSERT_EQ(::send(slow, "ke\n", 3, MSG_NOSIGNAL), 3);
+  EXPECT_TRUE(WaitFor([&] { return requests.size() == 2; }, 3000));
+  later.join();
+  EXPECT_TRUE(answered);
+  char answer[8] = {};
+  EXPECT_EQ(::recv(slow, answer, sizeof(answer), 0), 5);
+  EXPECT_STREQ(answer, "done\n");
+
+  // The silent ones are closed after the time limit, with no request handled.
+  for (int fd : silent) {
+    EXPECT_TRUE(WaitFor([&] {
+      char byte = 0;
+      return ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+    }, 3000)) << "a silent client was never closed";
+    ::close(fd);
+  }
+  ::close(slow);
+  EXPECT_EQ(requests, QStringList({"wake", "wake"}));
 }
 
 }  // namespace

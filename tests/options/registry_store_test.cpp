@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <csignal>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -17,6 +19,29 @@ namespace radixpad::test {
 namespace {
 
 using StoreTest = RegistryFixture;
+
+// Files of this process cannot grow beyond `bytes` while the object lives: a write
+// past the limit fails as on a full disk (SIGXFSZ is ignored meanwhile).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = SIG_DFL;
+};
 
 std::string allBytes() {
     std::string bytes;
@@ -291,6 +316,45 @@ TEST_F(StoreTest, KeyNamesAreCaseBlindAndNeverPaths) {
                   bad.code)
             << path;
     }
+}
+
+TEST_F(StoreTest, NamesHoldingABackslashStayWholeThroughAnUnrelatedWrite) {
+    writeText(fileOf("HKEY_CURRENT_USER"), "Radixpad registry 1\n"
+                                           "[Software]\n"
+                                           "[Software\\a%5cb]\n"
+                                           "\"v\" = sz \"kept\"\n");
+    RegCloseKey(create(HKEY_CURRENT_USER, "Other"));
+    const std::string text = readText(fileOf("HKEY_CURRENT_USER"));
+    EXPECT_NE(text.find("[Software\\a%5cb]\n"), std::string::npos) << text;
+    HKEY software{};
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &software), ERROR_SUCCESS);
+    char name[64];
+    ASSERT_EQ(RegEnumKey(software, 0, name, sizeof name), ERROR_SUCCESS);
+    EXPECT_STREQ(name, "a\\b");
+    EXPECT_EQ(RegEnumKey(software, 1, name, sizeof name), ERROR_NO_MORE_ITEMS);
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, "Software\\a"));
+    RegCloseKey(software);
+}
+
+TEST_F(StoreTest, AWriteOnAFullDiskFailsAndKeepsTheFile) {
+    HKEY key = create(HKEY_CURRENT_USER, "Software");
+    setBytes(key, "small", REG_SZ, "before");
+    const std::string before = readText(fileOf("HKEY_CURRENT_USER"));
+    {
+        const FileSizeLimit full(before.size() + 100);
+        const std::string big(4096, 'x');
+        EXPECT_NE(RegSetValueEx(key, "big", 0, REG_SZ, reinterpret_cast<const BYTE*>(big.data()),
+                                static_cast<DWORD>(big.size())),
+                  ERROR_SUCCESS);
+    }
+    EXPECT_EQ(readText(fileOf("HKEY_CURRENT_USER")), before);
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(store()))
+        files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"HKEY_CURRENT_USER.lock", "HKEY_CURRENT_USER.txt"}))
+        << "no temporary copy is left";
+    RegCloseKey(key);
 }
 
 TEST_F(StoreTest, EnumerationAndQueriesFollowTheBufferProtocol) {

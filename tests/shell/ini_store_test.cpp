@@ -7,6 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "ini_store.h"
 #include "test_environment.h"
@@ -207,6 +212,8 @@ const WriteCase kWriteCases[] = {
     {"LinesWithoutEqualsSurvive", "[S]\njunk line\nK=1\n", "S", "K", "2", "[S]\njunk line\nK=2\n"},
     {"CommentedKeyIsNotReplaced", "[S]\n;K=1\n", "S", "K", "2", "[S]\n;K=1\nK=2\n"},
     {"NamesAreTrimmedOnWrite", "", " S ", " K ", "1", "[S]\nK=1\n"},
+    {"SurrogatePairsAreWhole", "", "S", "K\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80", "[S]\nK\xF0\x9F\x98\x80=\xF0\x9F\x98\x80\n"},
+    {"ByteOrderMarkInsideAName", "", "S", "K\xEF\xBB\xBF", "1", "[S]\nK\xEF\xBB\xBF=1\n"},
 };
 
 class IniWriteTest : public IniStoreTest, public testing::WithParamInterface<WriteCase> {};
@@ -239,6 +246,126 @@ TEST_F(IniStoreTest, RefusedWritesLeaveTheFileAsItWas) {
     EXPECT_FALSE(WriteIniString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QString::fromUtf8(c.value), file))
         << c.section << " / " << c.key << " / " << c.value;
     EXPECT_EQ(ReadBytes(file), before);
+  }
+  // What would not read back as written.
+  const QString nul(QChar(u'\0'));
+  const QString high(QChar(0xD83D));
+  const QString low(QChar(0xDE00));
+  const QString bom(QChar(0xFEFF));
+  const QString unreadable[][3] = {
+      {"S", "K", "a" + nul + "b"}, {"S", "K" + nul, "1"}, {"S" + nul, "K", "1"},  {"S", "K", "a" + high},
+      {"S", "K", low + "a"},       {"S", high, "1"},      {"S" + low, "K", "1"}, {"S", bom + "K", "1"},
+      {bom + "S", "K", "1"},       {"S", " " + bom + "K", "1"},
+  };
+  for (const auto& c : unreadable) {
+    EXPECT_FALSE(WriteIniString(c[0], c[1], c[2], file)) << (c[0] + " / " + c[1] + " / " + c[2]).toStdString();
+    EXPECT_EQ(ReadBytes(file), before);
+  }
+}
+
+// Files of this process cannot grow beyond `bytes` while the object lives: a write
+// past the limit fails as on a full disk (SIGXFSZ is ignored meanwhile).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &m_saved);
+    m_previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = m_saved;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &m_saved);
+    std::signal(SIGXFSZ, m_previous);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit m_saved{};
+  void (*m_previous)(int) = SIG_DFL;
+};
+
+TEST_F(IniStoreTest, AWriteOnAFullDiskFailsAndKeepsTheFile) {
+  struct Case {
+    const char* name;
+    int fileSize;  // of the file before the write
+    long room;     // what the disk takes of the new copy; -1: all but its last byte
+  };
+  const Case cases[] = {
+      {"the new copy does not fit at all", 200, 0},
+      {"a small file cut short", 200, 100},
+      {"a large file cut at a buffer's size", 20000, 4096},
+      {"one byte too few", 200, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QByteArray before = "[S]\nK=1\n; ";
+    before += QByteArray(c.fileSize - before.size() - 1, 'x') + '\n';
+    const QString file = WithContent(before);
+    const QString value = QStringLiteral("changed");
+    const qsizetype newSize = before.size() - 1 + value.size();
+    const rlim_t room = static_cast<rlim_t>(c.room < 0 ? newSize - 1 : c.room);
+    bool written = true;
+    {
+      const FileSizeLimit full(room);
+      written = WriteIniString("S", "K", value, file);
+    }
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({QStringLiteral("test.ini"), QStringLiteral("test.ini.lock")}));
+  }
+}
+
+TEST_F(IniStoreTest, AFailedReplacementFailsAndLeavesNoCopy) {
+  const QString file = WithContent("[S]\nK=1\n");
+  // The file is replaced by a folder just before the new copy would take its place.
+  SetIniCommitHookForTesting([&] {
+    QFile::remove(file);
+    QDir().mkpath(file + QStringLiteral("/inside"));
+  });
+  const bool written = WriteIniString("S", "K", "2", file);
+  SetIniCommitHookForTesting({});
+  EXPECT_FALSE(written);
+  EXPECT_TRUE(QFileInfo(file).isDir());
+  EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({QStringLiteral("test.ini.lock")}));
+}
+
+TEST_F(IniStoreTest, AWriteKilledHalfWayIsCleanedUpByTheNext) {
+  const QByteArray before = "[S]\nK=1\n" + QByteArray(5000, ';') + '\n';
+  const QString file = WithContent(before);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The file size limit kills the writer part way through its new copy.
+    std::signal(SIGXFSZ, SIG_DFL);
+    const rlimit limit{1000, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    WriteIniString("S", "K", "2", file);
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the writer was not killed: " << status;
+  EXPECT_EQ(ReadBytes(file), before);
+  ASSERT_GT(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "the killed write left a copy";
+
+  EXPECT_TRUE(WriteIniString("S", "K", "3", file));
+  EXPECT_EQ(GetIniInt("S", "K", 0, file), 3);
+  EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList({QStringLiteral("test.ini"), QStringLiteral("test.ini.lock")}));
+}
+
+TEST_F(IniStoreTest, NewFilesArePrivateWhateverTheUmask) {
+  const mode_t saved = umask(0);
+  const bool written = WriteIniString("S", "K", "1", File());
+  umask(saved);
+  ASSERT_TRUE(written);
+  for (const QString& path : {File(), File(QStringLiteral("test.ini.lock"))}) {
+    struct stat info {};
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << path.toStdString();
   }
 }
 

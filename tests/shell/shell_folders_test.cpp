@@ -1,7 +1,10 @@
 #include <QCoreApplication>
+#include <functional>
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "common_lib.h"
 #include "shell_folders.h"
@@ -14,9 +17,16 @@ using test::ScopedEnvironment;
 
 bool IsDir(const QString& path) { return QFileInfo(path).isDir(); }
 
+mode_t Mode(const QString& path) {
+  struct stat info {};
+  return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
 class SetupFoldersTest : public testing::Test {
  protected:
   QString Root() const { return m_env.Root(); }
+  // The user's private folder under the temporary folder.
+  QString PrivateTmp() const { return Root() + QStringLiteral("/tmp/radixpad-%1/").arg(::geteuid()); }
   // A path whose folders can never be created: it runs through a regular file.
   QString Uncreatable() {
     test::WriteBytes(Root() + QStringLiteral("/file"), "x");
@@ -91,8 +101,9 @@ TEST_F(SetupFoldersTest, NoUserFolderMeansTemporaryFolderAndNoStartupEntry) {
     m_env.Set("XDG_CONFIG_HOME", c.configHome);
     m_env.Set("HOME", c.home);
     const ShellPaths p = Setup();
-    EXPECT_EQ(p.userSettingsFolder, Root() + QStringLiteral("/tmp/"));
-    EXPECT_EQ(p.userSettingsFile, Root() + QStringLiteral("/tmp/QyRadixpad.ini"));
+    EXPECT_EQ(p.userSettingsFolder, PrivateTmp());
+    EXPECT_EQ(p.userSettingsFile, PrivateTmp() + QStringLiteral("QyRadixpad.ini"));
+    EXPECT_EQ(Mode(PrivateTmp()), 0700u);
     EXPECT_EQ(p.startupEntryPath, QString());
     // The shared lookup still works on its own.
     EXPECT_EQ(p.sharedSettingsFolder, Root() + QStringLiteral("/shared/Quillory/Radixpad/"));
@@ -112,8 +123,46 @@ TEST_F(SetupFoldersTest, BothLookupsFailingShareTheTemporaryFolder) {
   m_env.Set("HOME", std::nullopt);
   m_env.Set("XDG_CONFIG_DIRS", Uncreatable());
   const ShellPaths p = Setup();
-  EXPECT_EQ(p.userSettingsFolder, Root() + QStringLiteral("/tmp/"));
-  EXPECT_EQ(p.sharedSettingsFolder, Root() + QStringLiteral("/tmp/"));
+  EXPECT_EQ(p.userSettingsFolder, PrivateTmp());
+  EXPECT_EQ(p.sharedSettingsFolder, PrivateTmp());
+}
+
+TEST_F(SetupFoldersTest, TheTemporaryFallbackIsPrivateOrNotUsed) {
+  m_env.Set("XDG_CONFIG_HOME", std::nullopt);
+  m_env.Set("HOME", std::nullopt);
+  const QString folder = PrivateTmp().chopped(1);
+  struct Case {
+    const char* name;
+    std::function<void()> prepare;
+    bool used;
+  };
+  const Case cases[] = {
+      {"made with a loose umask", [] { ::umask(0); }, true},
+      {"there already, open to all", [&] { QDir().mkpath(folder); ::chmod(QFile::encodeName(folder), 0777); }, true},
+      {"a link to another folder", [&] { QDir().mkpath(Root() + "/elsewhere"); QFile::link(Root() + "/elsewhere", folder); },
+       false},
+      {"a file", [&] { test::WriteBytes(folder, "x"); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QFile::remove(folder);
+    QDir(folder).removeRecursively();
+    const mode_t umask = ::umask(022);
+    c.prepare();
+    const ShellPaths p = Setup();
+    ::umask(umask);
+    if (c.used) {
+      EXPECT_EQ(p.userSettingsFolder, PrivateTmp());
+      EXPECT_EQ(Mode(folder), 0700u);
+    } else {
+      EXPECT_EQ(p.userSettingsFolder, QString());
+      EXPECT_EQ(p.userSettingsFile, QString()) << "never a bare file name";
+      if (IsDir(Root() + "/elsewhere")) {
+        EXPECT_EQ(Mode(Root() + "/elsewhere"), 0755u) << "a linked folder is left alone";
+      }
+    }
+    EXPECT_EQ(p.startupEntryPath, QString());
+  }
 }
 
 TEST_F(SetupFoldersTest, SharedFolderIsTheFirstAbsoluteConfigDir) {
