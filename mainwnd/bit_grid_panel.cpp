@@ -1,11 +1,13 @@
 #include "bit_grid_panel.h"
 
+#include <QAbstractButton>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QToolButton>
+#include <QPainter>
+#include <QStaticText>
 
 namespace radixpad {
 
@@ -18,6 +20,41 @@ std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 }  // namespace
 
+// A bit: a flat checkable button that paints its digit from its checked state,
+// so following the rows changes no text and no layout. It paints every pixel
+// itself and its digits are laid out once, which keeps a redraw cheap.
+class CBitButton : public QAbstractButton {
+ public:
+  explicit CBitButton(QWidget* parent) : QAbstractButton(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    zero_.setPerformanceHint(QStaticText::AggressiveCaching);
+    one_.setPerformanceHint(QStaticText::AggressiveCaching);
+  }
+  QSize sizeHint() const override { return minimumSize(); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QPalette& colors = palette();
+    const bool on = isChecked();
+    painter.fillRect(rect(), colors.color(on ? QPalette::Highlight : QPalette::Base));
+    painter.setPen(colors.color(QPalette::Mid));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.setPen(colors.color(on ? QPalette::HighlightedText : QPalette::Text));
+    const QStaticText& digit = on ? one_ : zero_;
+    const QSizeF size = digit.size();
+    painter.drawStaticText(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), digit);
+    if (hasFocus()) {
+      painter.setPen(QPen(colors.color(on ? QPalette::HighlightedText : QPalette::Text), 1, Qt::DotLine));
+      painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    }
+  }
+
+ private:
+  QStaticText zero_{QStringLiteral("0")};
+  QStaticText one_{QStringLiteral("1")};
+};
+
 CBitGridPanel::CBitGridPanel(const QFont& digitFont, QWidget* parent) : QWidget(parent) {
   setAccessibleName(tr("Bit grid"));
   const QFontMetrics metrics(digitFont);
@@ -25,17 +62,14 @@ CBitGridPanel::CBitGridPanel(const QFont& digitFont, QWidget* parent) : QWidget(
   QFont numberFont = font();
   numberFont.setPointSizeF(std::max(6.0, numberFont.pointSizeF() - 2));
   for (int bit = 0; bit < kMaxBits; ++bit) {
-    auto* button = new QToolButton(this);
+    auto* button = new CBitButton(this);
     button->setCheckable(true);
     button->setFont(digitFont);
-    button->setText(QStringLiteral("0"));
     button->setFixedSize(bitSize);
     button->setAccessibleName(QStringLiteral("Bit %1").arg(bit));
     button->setFocusPolicy(Qt::ClickFocus);
     button->installEventFilter(this);
-    connect(button, &QToolButton::toggled, button,
-            [button](bool on) { button->setText(on ? QStringLiteral("1") : QStringLiteral("0")); });
-    connect(button, &QToolButton::clicked, this, [this, bit] {
+    connect(button, &QAbstractButton::clicked, this, [this, bit] {
       SetCurrent(bit);
       emit bitClicked(bit);
     });
@@ -81,7 +115,7 @@ void CBitGridPanel::LayOut(int bits) {
   bits_ = bits;
   const int perLine = std::min(bits, kBitsPerLine);
   for (int bit = 0; bit < kMaxBits; ++bit) {
-    QToolButton* button = buttons_[At(bit)];
+    QAbstractButton* button = buttons_[At(bit)];
     if (bit >= bits) {
       button->hide();
       continue;
@@ -110,7 +144,7 @@ void CBitGridPanel::ShowPattern(std::string_view pattern) {
   if (bits != bits_) LayOut(bits);
   for (int bit = 0; bit < bits; ++bit) {
     const bool on = pattern[At(bits - 1 - bit)] == '1';
-    QToolButton* button = buttons_[At(bit)];
+    QAbstractButton* button = buttons_[At(bit)];
     if (button->isChecked() != on) button->setChecked(on);
   }
 }

@@ -13,10 +13,11 @@
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
-class QToolButton;
 class QAbstractButton;
 
 namespace radixpad {
+
+class CBitButton;
 
 class CBitGridPanel : public QWidget {
   Q_OBJECT
@@ -49,7 +50,7 @@ class CBitGridPanel : public QWidget {
   void LayOut(int bits);
   void SetCurrent(int bit);
 
-  std::array<QToolButton*, kMaxBits> buttons_{};
+  std::array<QAbstractButton*, kMaxBits> buttons_{};
   std::array<QLabel*, kMaxBits / 4> numbers_{};
   QHBoxLayout* outer_ = nullptr;
   QGridLayout* grid_ = nullptr;
