@@ -57,6 +57,8 @@ class CBitButton : public QAbstractButton {
 
 CBitGridPanel::CBitGridPanel(const QFont& digitFont, QWidget* parent) : QWidget(parent) {
   setAccessibleName(tr("Bit grid"));
+  // As tall as its lines: spare height of the window goes elsewhere.
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   const QFontMetrics metrics(digitFont);
   const QSize bitSize(metrics.horizontalAdvance(QLatin1Char('0')) + 8, metrics.height() + 6);
   QFont numberFont = font();

@@ -2,6 +2,7 @@
 // hiding the panel, and keeping it in step with the rows.
 #include <QAction>
 #include <QGridLayout>
+#include <QLayout>
 #include <QMenu>
 #include <QSignalBlocker>
 
@@ -43,10 +44,13 @@ void CConverterDlg::SetBitGridShown(bool shown) {
     for (CDigitEdit* field : fields_) connect(field, &CDigitEdit::changed, this, [this] { OnFieldChangedForBitGrid(); });
   }
   if (shown) RefreshBitGrid();
-  // The window grows by the grid and shrinks by it again; the rows keep their size.
-  const int extra = bitGrid_->sizeHint().height() + std::max(0, ui_->mainLayout->verticalSpacing());
+  // The window grows by what the grid needs and shrinks by it again; the rows keep their size.
+  layout()->activate();
+  const int before = layout()->minimumSize().height();
   bitGrid_->setVisible(shown);
-  if (!isMaximized() && !isFullScreen()) resize(width(), std::max(minimumSizeHint().height(), height() + (shown ? extra : -extra)));
+  layout()->activate();
+  const int change = layout()->minimumSize().height() - before;
+  if (!isMaximized() && !isFullScreen()) resize(width(), std::max(layout()->minimumSize().height(), height() + change));
 }
 
 void CConverterDlg::OnFieldChangedForBitGrid() {
