@@ -76,6 +76,31 @@ BENCHMARK(BM_DecimalKeystrokeWithBitGrid)
     ->ArgsProduct({{0, 1}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
+// What showing the bit grid costs the first time, at 64 bits: building its
+// 64 bits, laying them out and painting the grown window once.
+void BM_FirstShowOfTheBitGrid(benchmark::State& state) {
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+  for (auto _ : state) {
+    state.PauseTiming();
+    {
+      CConverterDlg window(QStringLiteral(RADIXPAD_BENCH_PROGRAM_DIR));
+      window.show();
+      while (window.StartupTimerActive()) QApplication::processEvents();
+      window.Converter().SetWidth(3);
+      QApplication::processEvents();
+      state.ResumeTiming();
+      window.SetBitGridShown(true);
+      QApplication::processEvents();
+      state.PauseTiming();
+      window.SetBitGridShown(false);
+    }
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_FirstShowOfTheBitGrid)->Unit(benchmark::kMicrosecond)->Iterations(30);
+
 }  // namespace
 }  // namespace radixpad
 

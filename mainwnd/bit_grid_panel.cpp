@@ -1,6 +1,7 @@
 #include "bit_grid_panel.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -63,8 +64,13 @@ CBitGridPanel::CBitGridPanel(const QFont& digitFont, QWidget* parent) : QWidget(
   const QSize bitSize(metrics.horizontalAdvance(QLatin1Char('0')) + 8, metrics.height() + 6);
   QFont numberFont = font();
   numberFont.setPointSizeF(std::max(6.0, numberFont.pointSizeF() - 2));
+  // A group that is not exclusive: Qt then finds a bit's fellows in the group
+  // instead of searching the panel's children each time a bit goes off.
+  auto* group = new QButtonGroup(this);
+  group->setExclusive(false);
   for (int bit = 0; bit < kMaxBits; ++bit) {
     auto* button = new CBitButton(this);
+    group->addButton(button);
     button->setCheckable(true);
     button->setFont(digitFont);
     button->setFixedSize(bitSize);
