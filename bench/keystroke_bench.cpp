@@ -1,10 +1,12 @@
 // One keystroke in the Decimal row of a real (offscreen) main window at
-// 64 bits, until the other three rows are rewritten.
+// 64 bits, until the other three rows are rewritten; once with the bit grid
+// hidden, once with it shown.
 #include <QApplication>
 #include <QTest>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "bit_grid_panel.h"
 #include "converter_dlg.h"
 #include "digit_edit.h"
 #include "radix_rules.h"
@@ -33,6 +35,71 @@ void BM_DecimalKeystroke(benchmark::State& state) {
   if (decimal->text() != "1234567890123456") state.SkipWithError("the Decimal row lost its text");
 }
 BENCHMARK(BM_DecimalKeystroke)->Unit(benchmark::kMicrosecond);
+
+// The same keystroke at 64 bits, the bit grid shown (first argument 1) or
+// hidden (0), until the rows are rewritten and a shown grid shows the new
+// pattern (it follows a typed change before the keystroke returns). Every
+// event the keystroke leaves behind, the repainting of the window among them,
+// is handled untimed (second argument 0) or timed (1). Unlike the benchmark
+// above, each keystroke starts from a painted window.
+void BM_DecimalKeystrokeWithBitGrid(benchmark::State& state) {
+  const bool grid = state.range(0) == 1;
+  const bool timePainting = state.range(1) == 1;
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+  CConverterDlg window(QStringLiteral(RADIXPAD_BENCH_PROGRAM_DIR));
+  window.show();
+  while (window.StartupTimerActive()) QApplication::processEvents();
+  window.Converter().SetWidth(3);
+  window.SetBitGridShown(grid);
+  CDigitEdit* decimal = window.FieldOfBase(kDecimal);
+  CDigitEdit* hex = window.FieldOfBase(kHexadecimal);
+  QTest::keyClicks(decimal, "1234567890123456");
+  QApplication::processEvents();
+  for (auto _ : state) {
+    const QString before = hex->text();
+    QTest::keyClick(decimal, Qt::Key_7);
+    while (hex->text() == before) QApplication::processEvents();
+    if (timePainting) QApplication::processEvents();
+    state.PauseTiming();
+    if (grid && !window.BitGrid()->BitButton(0)->isChecked()) state.SkipWithError("the grid did not follow");
+    QApplication::processEvents();
+    QTest::keyClick(decimal, Qt::Key_Backspace);
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+  if (decimal->text() != "1234567890123456") state.SkipWithError("the Decimal row lost its text");
+  if (grid && (window.BitGrid() == nullptr || window.BitGrid()->Bits() != 64)) state.SkipWithError("no grid at 64 bits");
+}
+BENCHMARK(BM_DecimalKeystrokeWithBitGrid)
+    ->ArgNames({"grid", "painting"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
+
+// What showing the bit grid costs the first time, at 64 bits: building its
+// 64 bits, laying them out and painting the grown window once.
+void BM_FirstShowOfTheBitGrid(benchmark::State& state) {
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+  for (auto _ : state) {
+    state.PauseTiming();
+    {
+      CConverterDlg window(QStringLiteral(RADIXPAD_BENCH_PROGRAM_DIR));
+      window.show();
+      while (window.StartupTimerActive()) QApplication::processEvents();
+      window.Converter().SetWidth(3);
+      QApplication::processEvents();
+      state.ResumeTiming();
+      window.SetBitGridShown(true);
+      QApplication::processEvents();
+      state.PauseTiming();
+      window.SetBitGridShown(false);
+    }
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_FirstShowOfTheBitGrid)->Unit(benchmark::kMicrosecond)->Iterations(30);
 
 }  // namespace
 }  // namespace radixpad

@@ -38,6 +38,11 @@ class CConverter {
   void SetWidth(int widthIndex);
   /// One of the five bit-operation buttons, on the row showing Binary.
   void RunBitOperation(BitOperation op);
+  /// Flips bit `bit` (0 = least significant) of the row showing Binary; a bit at
+  /// or above the width beeps and changes nothing.
+  void FlipBit(int bit);
+  /// The bits the bit grid shows, most significant first (see BitGridPattern).
+  std::string BitPattern() const;
 
   IDigitField& FieldOfBase(int base) const;
   int RowOfBase(int base) const { return rowOfBase_[static_cast<std::size_t>(base)]; }

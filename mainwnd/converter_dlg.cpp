@@ -49,6 +49,7 @@ void CConverterDlg::Initialize() {
                  Qt::WindowCloseButtonHint);
   setFont(QFont(QStringLiteral("Verdana"), 10));
   fields_ = {ui_->row1Field, ui_->row2Field, ui_->row3Field, ui_->row4Field};
+  ApplyDigitFont();
   const std::array<QComboBox*, 4> baseCombos{ui_->row1Base, ui_->row2Base, ui_->row3Base, ui_->row4Base};
   const std::array<QLabel*, 4> labels{ui_->row1Label, ui_->row2Label, ui_->row3Label, ui_->row4Label};
   const std::array<QAbstractButton*, 4> radios{ui_->width8Radio, ui_->width16Radio, ui_->width32Radio,
@@ -116,8 +117,10 @@ void CConverterDlg::Initialize() {
   }
   converter_->Initialize();
   UpdateAccessibleNames();
+  ApplyToolTips();
 
   BuildWindowMenu();
+  AddBitGridMenuItem();
   RegisterMnemonics();
   setAcceptDrops(true);
 
@@ -127,9 +130,11 @@ void CConverterDlg::Initialize() {
   const int unitY = std::max(1, metrics.height());
   for (QComboBox* combo : baseCombos) combo->setMinimumWidth(98 * unitX / 4);
   resize(290 * unitX / 4, 111 * unitY / 8);
+  WidenForBinaryDigits();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
+  RestorePosition();
 
   qApp->installEventFilter(this);
   // Auto-copy when Radixpad stops being the active program, never when it becomes it:
@@ -179,6 +184,7 @@ void CConverterDlg::UpdateAccessibleNames() {
   ui_->signSelector->setAccessibleName(tr("Signedness"));
   ui_->shiftLeftButton->setAccessibleName(tr("Shift left"));
   ui_->rotateLeftButton->setAccessibleName(tr("Rotate left"));
+  UpdateFieldToolTips();
 }
 
 void CConverterDlg::BuildWindowMenu() {

@@ -17,6 +17,7 @@
 #include "converter.h"
 #include "beep.h"
 
+class QAction;
 class QMenu;
 
 namespace Ui {
@@ -25,6 +26,7 @@ class CConverterDlg;
 
 namespace radixpad {
 
+class CBitGridPanel;
 class CDigitEdit;
 
 class CConverterDlg : public QDialog {
@@ -80,6 +82,13 @@ class CConverterDlg : public QDialog {
 
   bool StartupTimerActive() const { return startupTimer_.isActive(); }
 
+  /// The bit grid under the buttons, shown or hidden by the window-menu item
+  /// "Bit Grid"; built the first time it is shown.
+  void SetBitGridShown(bool shown);
+  bool BitGridShown() const { return bitGridShown_; }
+  CBitGridPanel* BitGrid() const { return bitGrid_; }
+  QAction* BitGridAction() const { return bitGridAction_; }
+
  signals:
   /// The window ended itself through exit or uninstall.
   void ended();
@@ -103,6 +112,20 @@ class CConverterDlg : public QDialog {
   void Exit();
   QString Text(const char* key) const;
 
+  // The digit font, the default width, the tooltips (converter_display.cpp).
+  void ApplyDigitFont();
+  void WidenForBinaryDigits();
+  void ApplyToolTips();
+  void UpdateFieldToolTips();
+  QString ToolTip(const char* key) const;
+  // The bit grid (converter_bit_grid.cpp).
+  void AddBitGridMenuItem();
+  void OnFieldChangedForBitGrid();
+  void RefreshBitGrid();
+  // The saved window position (converter_settings.cpp); false when there is none
+  // or it lies on no screen.
+  bool RestorePosition();
+
   std::unique_ptr<Ui::CConverterDlg> ui_;
   CCommonLib commonLib_;
   QString programFolder_;
@@ -121,6 +144,10 @@ class CConverterDlg : public QDialog {
   QMenu* windowMenu_ = nullptr;
   ColorChooser colorChooser_;
   bool ended_ = false;
+  CBitGridPanel* bitGrid_ = nullptr;
+  QAction* bitGridAction_ = nullptr;
+  bool bitGridShown_ = false;
+  bool bitGridRefreshPosted_ = false;
 };
 
 }  // namespace radixpad

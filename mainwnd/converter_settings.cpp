@@ -1,5 +1,7 @@
 // The converter settings of section "General" and the auto-copy.
 #include <QApplication>
+#include <QScreen>
+#include <limits>
 
 #include "converter_dlg.h"
 #include "digit_edit.h"
@@ -17,6 +19,9 @@ const QString kSignedKey = QStringLiteral("Signed");
 const QString kBitsKey = QStringLiteral("Bits");
 const QString kLastConvertKey = QStringLiteral("LastConvert");
 const QString kAutoCopyKey = QStringLiteral("AutoCopy");
+const QString kBitGridKey = QStringLiteral("BitGrid");
+const QString kXKey = QStringLiteral("X");
+const QString kYKey = QStringLiteral("Y");
 
 }  // namespace
 
@@ -31,6 +36,20 @@ void CConverterDlg::SaveSettings() {
   WriteIniInt(kGeneral, kBitsKey, widthSelector_->CurrentIndex(), file);
   WriteIniInt(kGeneral, kLastConvertKey, converter_->LastConverted(), file);
   WriteIniInt(kGeneral, kAutoCopyKey, autoCopyMode_, file);
+  WriteIniInt(kGeneral, kBitGridKey, bitGridShown_ ? 1 : 0, file);
+  WriteIniInt(kGeneral, kXKey, pos().x(), file);
+  WriteIniInt(kGeneral, kYKey, pos().y(), file);
+}
+
+bool CConverterDlg::RestorePosition() {
+  const QString& file = Paths().userSettingsFile;
+  if (file.isEmpty()) return false;
+  constexpr int kMissing = std::numeric_limits<int>::min();
+  const QPoint saved(GetIniInt(kGeneral, kXKey, kMissing, file), GetIniInt(kGeneral, kYKey, kMissing, file));
+  // A point on no screen (a monitor since unplugged) leaves the window centred.
+  if (saved.x() == kMissing || saved.y() == kMissing || !QGuiApplication::screenAt(saved)) return false;
+  move(saved);
+  return true;
 }
 
 void CConverterDlg::LoadSettings() {
@@ -62,6 +81,8 @@ void CConverterDlg::LoadSettings() {
     signSelector_->SetCurrentIndex(sign);
     converter_->OnSignednessSelectorChanged();
   }
+
+  SetBitGridShown(GetIniInt(kGeneral, kBitGridKey, 0, file) == 1);
 
   const int last = GetIniInt(kGeneral, kLastConvertKey, converter_->LastConverted(), file);
   if (IsValidBase(last)) {

@@ -85,6 +85,11 @@ class CTranscript {
     } else if (auto op = BitOperationOf(action)) {
       Expect(words, 1, std::string(action) + " takes no argument");
       sim_.converter().RunBitOperation(*op);
+    } else if (action == "flip") {
+      Expect(words, 2, "flip takes a bit number, 0 to 63");
+      const int bit = Number(words[1], "flip takes a bit number, 0 to 63");
+      if (bit < 0 || bit > 63) throw LineError{"flip takes a bit number, 0 to 63"};
+      sim_.converter().FlipBit(bit);
     } else if (action == "show") {
       Expect(words, 1, "show takes no argument");
       Show();

@@ -48,9 +48,10 @@ void PrintTo(const MenuItem& item, std::ostream* os) {
 TEST_F(CommandsTest, WindowMenuEndsWithOptionsHelpAbout) {
   CConverterDlg& window = Open();
   const auto items = ItemsOf(*window.WindowMenu());
-  ASSERT_EQ(items.size(), 9u);
-  const std::vector<MenuItem> tail(items.end() - 5, items.end());
+  ASSERT_EQ(items.size(), 10u);
+  const std::vector<MenuItem> tail(items.end() - 6, items.end());
   EXPECT_EQ(tail, (std::vector<MenuItem>{{"", 0, true},
+                                        {"Bit &Grid", 0, false},
                                         {"&Options...", 1018, false},
                                         {"", 0, true},
                                         {"&Help", 57670, false},
@@ -95,9 +96,10 @@ TEST_F(CommandsTest, MissingTextsGiveEmptyItems) {
   QFile::remove(program_.filePath("String.dat"));
   CConverterDlg& window = Open();
   const auto items = ItemsOf(*window.WindowMenu());
-  ASSERT_EQ(items.size(), 9u);
+  ASSERT_EQ(items.size(), 10u);
   EXPECT_EQ(items[5].text, "");
-  EXPECT_EQ(items[5].command, 1018);
+  EXPECT_EQ(items[6].text, "");
+  EXPECT_EQ(items[6].command, 1018);
   const auto tray = window.CreateTrayMenu();
   EXPECT_EQ(tray->actions()[0]->text(), "");
   EXPECT_EQ(tray->actions()[2]->text(), "Help") << "the Help item keeps its own text";

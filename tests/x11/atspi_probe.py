@@ -20,6 +20,13 @@ def describe(node):
     entry = {"role": node.get_role_name(), "name": node.get_name() or ""}
     text = node.get_text_iface()
     entry["text"] = Atspi.Text.get_text(text, 0, Atspi.Text.get_character_count(text)) if text else None
+    if text and entry["text"]:
+        # Screen extents of the first and the last character, to tell whether the text fits.
+        chars = []
+        for offset in (0, len(entry["text"]) - 1):
+            rect = Atspi.Text.get_character_extents(text, offset, Atspi.CoordType.SCREEN)
+            chars.append([rect.x, rect.y, rect.width, rect.height])
+        entry["char_extents"] = chars
     states = node.get_state_set()
     entry["focused"] = bool(states.contains(Atspi.StateType.FOCUSED))
     entry["showing"] = bool(states.contains(Atspi.StateType.SHOWING))

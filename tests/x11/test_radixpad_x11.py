@@ -18,6 +18,15 @@ from x11_session import TITLE, Radixpad, XSession, poll
 PROGRAM = os.environ.get("RADIXPAD_X11_PROGRAM", "")
 ARTIFACTS = os.environ.get("RADIXPAD_X11_ARTIFACTS", "")
 SESSION = None
+# The README's pictures; rewritten from the screenshots with RADIXPAD_UPDATE_SCREENSHOTS=1.
+DOCS_IMAGES = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "docs", "images")
+
+
+def publish(path, name):
+    """Copies a screenshot to docs/images/NAME when the run is asked to update them."""
+    if os.environ.get("RADIXPAD_UPDATE_SCREENSHOTS") == "1":
+        os.makedirs(DOCS_IMAGES, exist_ok=True)
+        shutil.copyfile(path, os.path.join(DOCS_IMAGES, name))
 
 FIELD_NAMES = ("Binary", "Octal", "Decimal", "Hexadecimal")
 # Settings: Bits is the width selector's index (0: 8 bits .. 3: 64 bits), Signed the
@@ -123,6 +132,25 @@ class RadixpadX11Test(unittest.TestCase):
         x, y, w, h, _ = SESSION.geometry(app.window)
         path = os.path.join(ARTIFACTS, "main-window.png")
         self.assertEqual(SESSION.screenshot(app.window, path), (w, h))
+
+    def test_sixty_four_binary_digits_fit_beside_the_bit_grid(self):
+        app = self.start_app(general={"Bits": 3, "Signed": 1, "BitGrid": 1})
+        self.type_into(app, "Hexadecimal", "C0DEFACE12345678")
+        binary = "1100000011011110111110101100111000010010001101000101011001111000"
+        self.wait_for_fields(app, {"Binary": binary, "Decimal": "13897821263087556216"})
+        field = app.fields()["Binary"]
+        x, y, w, h = field["extents"]
+        first, last = field["char_extents"]
+        self.assertGreaterEqual(first[0], x, "the first digit is scrolled out at the left")
+        self.assertLessEqual(last[0] + last[2], x + w, "the last digit is cut at the right")
+        # The grid shows the same pattern: bit 63 on, bit 0 off.
+        bits = {n["name"]: n for n in app.accessible_tree() if re.fullmatch(r"Bit \d+", n["name"]) and n["showing"]}
+        self.assertEqual(len(bits), 64)
+        self.assertTrue(bits["Bit 63"]["checked"])
+        self.assertFalse(bits["Bit 0"]["checked"])
+        path = os.path.join(ARTIFACTS, "main-window-bit-grid.png")
+        SESSION.screenshot(app.window, path)
+        publish(path, "main-window.png")
 
     def test_typing_rewrites_the_other_rows(self):
         # (settings, field typed into, keystrokes, expected rows)
@@ -303,6 +331,20 @@ class RadixpadX11Test(unittest.TestCase):
         width, height = SESSION.screenshot(options, os.path.join(ARTIFACTS, "options-sheet.png"))
         self.assertGreater(width, 100)
         self.assertGreater(height, 100)
+
+        # The Look page, for the README.
+        look = poll("the Look page tab", lambda: next((n for n in app.accessible_tree()
+                                                        if n["role"] == "page tab" and "Look" in n["name"]), None))
+        x, y, w, h = look["extents"]
+        SESSION.click(x + w // 2, y + h // 2)
+        poll("the Look page", lambda: next((n for n in app.accessible_tree() if n["showing"]
+                                            and n["name"] == "Show background image"), None))
+        path = os.path.join(ARTIFACTS, "options-look.png")
+        SESSION.screenshot(options, path)
+        publish(path, "options-look.png")
+        general = next(n for n in app.accessible_tree() if n["role"] == "page tab" and "General" in n["name"])
+        x, y, w, h = general["extents"]
+        SESSION.click(x + w // 2, y + h // 2)
 
         # Turning "Always on top" on in the sheet reaches the window manager.
         def item():

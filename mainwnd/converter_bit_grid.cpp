@@ -1,0 +1,78 @@
+// The main window's side of the bit grid: the window-menu item, showing and
+// hiding the panel, and keeping it in step with the rows.
+#include <QAction>
+#include <QGridLayout>
+#include <QLayout>
+#include <QMenu>
+#include <QSignalBlocker>
+
+#include "bit_grid_panel.h"
+#include "converter_dlg.h"
+#include "digit_edit.h"
+#include "qy_messages.h"
+#include "ui_converter_dlg.h"
+
+namespace radixpad {
+
+void CConverterDlg::AddBitGridMenuItem() {
+  bitGridAction_ = new QAction(Text("Menu-BitGrid"), windowMenu_);
+  bitGridAction_->setCheckable(true);
+  QAction* options = nullptr;
+  for (QAction* action : windowMenu_->actions()) {
+    if (action->data().toInt() == kCommandOptions) options = action;
+  }
+  windowMenu_->insertAction(options, bitGridAction_);
+  connect(bitGridAction_, &QAction::triggered, this, [this](bool checked) { SetBitGridShown(checked); });
+}
+
+void CConverterDlg::SetBitGridShown(bool shown) {
+  if (bitGridAction_) {
+    const QSignalBlocker block(bitGridAction_);
+    bitGridAction_->setChecked(shown);
+  }
+  if (shown == bitGridShown_) return;
+  bitGridShown_ = shown;
+  if (!bitGrid_) {
+    // Built on first use, so a hidden grid costs the start-up nothing.
+    bitGrid_ = new CBitGridPanel(fields_[0]->font(), this);
+    bitGrid_->hide();
+    bitGrid_->SetBitToolTip(ToolTip("Bit"));
+    ui_->mainLayout->addWidget(bitGrid_, 6, 0, 1, 2);
+    bitGrid_->PlaceInTabOrder(ui_->pickColorButton);
+    connect(bitGrid_, &CBitGridPanel::bitClicked, this, [this](int bit) { converter_->FlipBit(bit); });
+    // After the converter's own connections, so a typed change is drawn once it is done.
+    for (CDigitEdit* field : fields_) connect(field, &CDigitEdit::changed, this, [this] { OnFieldChangedForBitGrid(); });
+  }
+  if (shown) RefreshBitGrid();
+  // The window grows by what the grid needs and shrinks by it again; the rows keep their size.
+  layout()->activate();
+  const int before = layout()->minimumSize().height();
+  bitGrid_->setVisible(shown);
+  layout()->activate();
+  const int change = layout()->minimumSize().height() - before;
+  if (!isMaximized() && !isFullScreen()) resize(width(), std::max(layout()->minimumSize().height(), height() + change));
+}
+
+void CConverterDlg::OnFieldChangedForBitGrid() {
+  if (!bitGridShown_) return;
+  if (!converter_->UpdateInProgress()) {
+    RefreshBitGrid();
+    return;
+  }
+  // Writes inside a conversion: draw once the conversion has finished.
+  if (bitGridRefreshPosted_) return;
+  bitGridRefreshPosted_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        bitGridRefreshPosted_ = false;
+        RefreshBitGrid();
+      },
+      Qt::QueuedConnection);
+}
+
+void CConverterDlg::RefreshBitGrid() {
+  if (bitGrid_ && bitGridShown_) bitGrid_->ShowPattern(converter_->BitPattern());
+}
+
+}  // namespace radixpad
