@@ -15,6 +15,7 @@
 
 #include "common_core.h"
 #include "ini_store.h"
+#include "program_settings.h"
 #include "qy_messages.h"
 #include "settings_keys.h"
 #include "snap.h"

@@ -8,9 +8,16 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
+#include "beep.h"
 #include "converter_view.h"
 
 namespace radixpad {
+
+/// The converter's beeper: the one beep of refused input.
+class CQtBeeper : public IBeeper {
+ public:
+  void Beep() override { RadixpadBeep(); }
+};
 
 class CComboSelector : public ISelector {
  public:

@@ -12,6 +12,7 @@
 
 #include "digit_edit.h"
 #include "ini_store.h"
+#include "program_settings.h"
 #include "qy_messages.h"
 #include "radix_rules.h"
 #include "ui_converter_dlg.h"

@@ -5,6 +5,7 @@
 #include <QStyle>
 
 #include "ini_store.h"
+#include "program_settings.h"
 #include "settings_keys.h"
 #include "startup_entry.h"
 #include "ui_general_page.h"

@@ -6,6 +6,7 @@
 #include "ini_store.h"
 #include "look_preview_dlg.h"
 #include "options_dialogs.h"
+#include "program_settings.h"
 #include "settings_keys.h"
 #include "ui_look_page.h"
 

@@ -12,6 +12,7 @@
 #include "general_page.h"
 #include "image_loading.h"
 #include "ini_store.h"
+#include "program_settings.h"
 #include "qy_messages.h"
 #include "settings_keys.h"
 #include "look_page.h"

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ini_store.h"
+#include "program_settings.h"
 #include "settings_keys.h"
 #include "test_environment.h"
 

@@ -52,12 +52,4 @@ bool WriteIniString(const QString& section, const QString& key, const QString& v
 /// no escape for the backslash itself; other sequences stay as they are.
 QString ExpandTextEscapes(QString text);
 
-/// The localized text of `key`: section String of the text file, default empty.
-QString GetLocalizedText(const QString& key, const QString& textFile);
-
-/// A window behaviour: the user's value from the product section of the user settings
-/// file, or, when that is missing or -1, the factory value of the defaults file (else 0).
-int ReadWindowBehaviour(const QString& key, const QString& userSettingsFile,
-                        const QString& defaultsFile);
-
 }  // namespace radixpad

@@ -8,6 +8,7 @@
 
 #include "converter_app.h"
 #include "ini_store.h"
+#include "program_settings.h"
 #include "registry.h"
 #include "settings_keys.h"
 

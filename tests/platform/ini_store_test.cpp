@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "ini_store.h"
+#include "program_settings.h"
 #include "test_environment.h"
 
 namespace radixpad {

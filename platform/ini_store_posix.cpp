@@ -14,8 +14,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "settings_keys.h"
-
 namespace radixpad {
 namespace {
 
@@ -324,18 +322,6 @@ QString ExpandTextEscapes(QString text) {
   text.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
   text.replace(QStringLiteral("\\t"), QStringLiteral("\t"));
   return text;
-}
-
-QString GetLocalizedText(const QString& key, const QString& textFile) {
-  return GetIniText(QString::fromLatin1(sections::kString), key, QString(), textFile);
-}
-
-int ReadWindowBehaviour(const QString& key, const QString& userSettingsFile,
-                        const QString& defaultsFile) {
-  const QString section = QString::fromLatin1(sections::kProduct);
-  const int user = GetIniInt(section, key, -1, userSettingsFile);
-  if (user != -1) return user;
-  return GetIniInt(section, key, 0, defaultsFile);
 }
 
 }  // namespace radixpad
