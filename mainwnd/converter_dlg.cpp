@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QIcon>
+#include <QImageReader>
 #include <QMenu>
 #include <QScreen>
 #include <QShortcut>
@@ -26,6 +27,15 @@ namespace {
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 constexpr int kStartupTimerIntervalMs = 1;
+
+// One size of the window icon, read by the built-in PNG reader alone: left free to
+// guess (as QPixmap's own loading is, even with the format named), Qt loads every
+// image-format plugin and the libraries behind them to ask each one first.
+QPixmap IconPixmap(int size) {
+  QImageReader reader(QStringLiteral(":/icons/128/%1.png").arg(size), "png");
+  reader.setAutoDetectImageFormat(false);
+  return QPixmap::fromImage(reader.read());
+}
 
 }  // namespace
 
@@ -107,8 +117,7 @@ void CConverterDlg::Initialize() {
   if (commonLib_.Load(this)) commonLib_.Attach(this);
 
   QIcon icon;
-  // The format is named, so Qt does not load every image plugin to guess it.
-  for (int size : {16, 32, 48}) icon.addPixmap(QPixmap(QStringLiteral(":/icons/128/%1.png").arg(size), "PNG"));
+  for (int size : {16, 32, 48}) icon.addPixmap(IconPixmap(size));
   setWindowIcon(icon);
 
   for (const char* name : kBaseNames) {
