@@ -28,11 +28,12 @@ std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 constexpr int kStartupTimerIntervalMs = 1;
 
-// One size of the window icon, read by the built-in PNG reader alone: left free to
+// One size of the window icon, read by the built-in BMP reader alone: left free to
 // guess (as QPixmap's own loading is, even with the format named), Qt loads every
-// image-format plugin and the libraries behind them to ask each one first.
+// image-format plugin and the libraries behind them to ask each one first. The
+// resource holds uncompressed BMP files, so neither libpng nor zlib is needed.
 QPixmap IconPixmap(int size) {
-  QImageReader reader(QStringLiteral(":/icons/128/%1.png").arg(size), "png");
+  QImageReader reader(QStringLiteral(":/icons/128/%1.bmp").arg(size), "bmp");
   reader.setAutoDetectImageFormat(false);
   return QPixmap::fromImage(reader.read());
 }
