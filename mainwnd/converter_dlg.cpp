@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QIcon>
+#include <QImageReader>
 #include <QMenu>
 #include <QScreen>
 #include <QShortcut>
@@ -27,6 +28,16 @@ namespace {
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 constexpr int kStartupTimerIntervalMs = 1;
+
+// One size of the window icon, read by the built-in BMP reader alone: left free to
+// guess (as QPixmap's own loading is, even with the format named), Qt loads every
+// image-format plugin and the libraries behind them to ask each one first. The
+// resource holds uncompressed BMP files, so neither libpng nor zlib is needed.
+QPixmap IconPixmap(int size) {
+  QImageReader reader(QStringLiteral(":/icons/128/%1.bmp").arg(size), "bmp");
+  reader.setAutoDetectImageFormat(false);
+  return QPixmap::fromImage(reader.read());
+}
 
 }  // namespace
 
@@ -109,8 +120,7 @@ void CConverterDlg::Initialize() {
   if (commonLib_.Load(this)) commonLib_.Attach(this);
 
   QIcon icon;
-  // The format is named, so Qt does not load every image plugin to guess it.
-  for (int size : {16, 32, 48}) icon.addPixmap(QPixmap(QStringLiteral(":/icons/128/%1.png").arg(size), "PNG"));
+  for (int size : {16, 32, 48}) icon.addPixmap(IconPixmap(size));
   setWindowIcon(icon);
 
   for (const char* name : kBaseNames) {

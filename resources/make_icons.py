@@ -1,6 +1,10 @@
 #!/usr/bin/env python3
 """Draws Radixpad's icon (resource 128) as PNG files of several sizes.
 
+The window icon's sizes are also written as 32-bit BMP files with alpha for the
+program's resources: Qt reads those without libpng and zlib, which the start-up
+would otherwise load for the icon alone.
+
 The icon is a rounded blue tile with four white rows of different lengths,
 the four bases of one value. Run it again after changing the artwork:
     python3 resources/make_icons.py resources/icons
@@ -35,10 +39,11 @@ def coverage(x, y, size):
     return (0.11 * shade, 0.35 * shade, 0.72 * shade, 1)
 
 
-def render(size, samples=4):
+def pixels(size, samples=4):
+    """Rows of straight-alpha RGBA bytes, top row first."""
     rows = []
     for py in range(size):
-        row = bytearray([0])
+        row = bytearray()
         for px in range(size):
             acc = [0.0, 0.0, 0.0, 0.0]
             for sy in range(samples):
@@ -52,7 +57,11 @@ def render(size, samples=4):
             rgb = [int(round(255 * acc[k] / acc[3])) if acc[3] else 0 for k in range(3)]
             row += bytes(rgb + [int(round(255 * a))])
         rows.append(bytes(row))
-    raw = zlib.compress(b"".join(rows), 9)
+    return rows
+
+
+def render(size, samples=4):
+    raw = zlib.compress(b"".join(b"\0" + row for row in pixels(size, samples)), 9)
 
     def chunk(tag, data):
         return struct.pack(">I", len(data)) + tag + data + struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF)
@@ -61,12 +70,25 @@ def render(size, samples=4):
             + chunk(b"IDAT", raw) + chunk(b"IEND", b""))
 
 
+def render_bmp(size, samples=4):
+    """A BMP with a version 4 header: 32 bits per pixel, BGRA, alpha mask, rows bottom up."""
+    body = b"".join(bytes(row[i + k] for i in range(0, len(row), 4) for k in (2, 1, 0, 3))
+                    for row in reversed(pixels(size, samples)))
+    header = struct.pack("<IiiHHIIiiII", 108, size, size, 1, 32, 3, len(body), 2835, 2835, 0, 0)
+    header += struct.pack("<IIIII", 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000, 0x73524742) + bytes(48)
+    offset = 14 + len(header)
+    return b"BM" + struct.pack("<IHHI", offset + len(body), 0, 0, offset) + header + body
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else "icons"
     os.makedirs(out, exist_ok=True)
     for size in (16, 24, 32, 48, 64, 128, 256):
         with open(os.path.join(out, f"radixpad-{size}.png"), "wb") as f:
             f.write(render(size, 4 if size <= 64 else 2))
+    for size in (16, 32, 48):
+        with open(os.path.join(out, f"radixpad-{size}.bmp"), "wb") as f:
+            f.write(render_bmp(size))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 // The window's commands, menus, mnemonics and the colour pick.
 #include <QAction>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -303,7 +304,14 @@ TEST_F(CommandsTest, EveryControlOfTheTemplateIsThere) {
   }
   EXPECT_EQ(window.windowTitle(), "Quillory Radixpad");
   EXPECT_FALSE(window.windowIcon().isNull());
-  for (int size : {16, 32, 48}) EXPECT_EQ(window.windowIcon().actualSize(QSize(size, size)), QSize(size, size));
+  for (int size : {16, 32, 48}) {
+    EXPECT_EQ(window.windowIcon().actualSize(QSize(size, size)), QSize(size, size));
+    // The rounded tile: clear corners, an opaque blue middle (the alpha survives the read).
+    const QImage image = window.windowIcon().pixmap(QSize(size, size)).toImage();
+    EXPECT_LT(qAlpha(image.pixel(0, 0)), 32) << size;
+    EXPECT_EQ(qAlpha(image.pixel(size / 2, size - 3)), 255) << size;
+    EXPECT_GT(qBlue(image.pixel(size / 2, size - 3)), qRed(image.pixel(size / 2, size - 3))) << size;
+  }
 }
 
 TEST_F(CommandsTest, ColourPick) {
