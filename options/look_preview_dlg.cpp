@@ -12,6 +12,7 @@
 
 #include "qy_messages.h"
 #include "ui_converter_dlg.h"
+#include "window_texts.h"
 
 namespace radixpad {
 namespace {
@@ -70,6 +71,10 @@ void CLookPreviewDlg::showEvent(QShowEvent* event) {
 
 void CLookPreviewDlg::Initialize() {
   m_initialized = true;
+  if (m_template && !textFile.isEmpty()) {
+    ApplyWindowTexts(*m_template, *this, textFile);
+    setFixedSize(size().expandedTo(minimumSizeHint()));
+  }
   if (m_commonLib.AttachPreview(this) == 0) return;
   SendLook(kLookSetBackgroundColor, static_cast<intptr_t>(backgroundColor));
   SendLook(kLookSetTextColor, static_cast<intptr_t>(textColor));

@@ -33,6 +33,8 @@ class CLookPreviewDlg : public QDialog {
   int showImage = 0;
   int displayMethod = 0;
   QString imagePath;
+  /// String.dat, for the template's texts; empty keeps the template's English.
+  QString textFile;
 
   void accept() override;
   void reject() override;

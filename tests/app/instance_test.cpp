@@ -209,6 +209,14 @@ TEST(InstanceRequest, WakeRestoresAHiddenWindowAndUninstallEndsIt) {
   dialog.showMinimized();
   HandleInstanceRequest(dialog, "wake");
   EXPECT_FALSE(dialog.isMinimized());
+  // With a launcher's activation token, which the process does not keep afterwards.
+  for (bool minimized : {true, false}) {
+    if (minimized) dialog.showMinimized(); else dialog.hide();
+    HandleInstanceRequest(dialog, "wake token-1");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.isMinimized());
+    EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
+  }
   bool ended = false;
   QObject::connect(&dialog, &CConverterDlg::ended, [&] { ended = true; });
   HandleInstanceRequest(dialog, "uninstall");
