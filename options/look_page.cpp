@@ -182,12 +182,11 @@ void CUIPage::OnOK() {
 }
 
 void CUIPage::Preview() {
-  CLookPreviewDlg preview(previewTemplate, this);
+  CLookPreviewDlg preview(previewTemplate, this, textFile);
   preview.backgroundColor = backgroundColor;
   preview.textColor = textColor;
   preview.showImage = m_ui->showImageCheck->isChecked() ? 1 : 0;
   preview.displayMethod = SelectedMethod();
-  preview.textFile = textFile;
   if (preview.showImage) {
     preview.imagePath = m_ui->imagePathEdit->text();
     if (preview.imagePath.isEmpty()) {
