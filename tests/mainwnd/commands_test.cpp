@@ -84,6 +84,15 @@ TEST_F(CommandsTest, CtrlQAndTheWindowMenusExitEndTheProgram) {
   }
 }
 
+// Sharp at any scale: every size from 16 to 256 pixels, a 48-pixel icon at scale 2 from 96 pixels.
+TEST_F(CommandsTest, WindowIconHasEverySize) {
+  CConverterDlg& window = Open();
+  QList<QSize> sizes;
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) sizes << QSize(size, size);
+  EXPECT_EQ(window.windowIcon().availableSizes(), sizes);
+  EXPECT_EQ(window.windowIcon().pixmap(QSize(48, 48), 2.0).size(), QSize(96, 96));
+}
+
 // The drop-downs say what they choose; the right-hand buttons are read by what they do.
 TEST_F(CommandsTest, AccessibleNamesAndDescriptions) {
   CConverterDlg& window = Open();
