@@ -10,6 +10,7 @@
 #include "qy_messages.h"
 #include "single_instance.h"
 #include "termination_signals.h"
+#include "window_platform.h"
 
 namespace radixpad {
 
@@ -53,6 +54,12 @@ void HandleInstanceRequest(CConverterDlg& dialog, const QString& request) {
 void HandlePlainInstanceRequest(CConverterDlg& dialog, const QString& request) {
   if (request == kUninstallRequest) {
     CCommandEvent command(kCommandUninstall);
+    QCoreApplication::sendEvent(&dialog, &command);
+  } else if (dialog.isVisible() && !ProgramsCanPlaceWindows()) {
+    // A Wayland compositor does not tell a program that its window was minimised, nor
+    // lets it raise one: the window is mapped afresh, which brings it back in front.
+    dialog.hide();
+    CCommandEvent command(kCommandRestore);
     QCoreApplication::sendEvent(&dialog, &command);
   } else if (dialog.isVisible()) {
     if (dialog.isMinimized()) dialog.showNormal();
