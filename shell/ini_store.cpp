@@ -157,12 +157,6 @@ bool HasLineBreak(const QString& text) {
 // A NUL or half of a surrogate pair would not come back from the file as it went in.
 bool ReadsBack(const QString& text) { return !text.contains(QChar(u'\0')) && text.isValidUtf16(); }
 
-// What a test may have happen between writing the new copy and replacing the file.
-std::function<void()>& CommitHook() {
-  static std::function<void()> hook;
-  return hook;
-}
-
 // Where the new copy of `file` is written before it replaces the file. Writers of the
 // file hold its lock, so a copy found there was left by a write that did not finish.
 QString NewCopyPath(const QString& file) { return file + QStringLiteral(".new~"); }
@@ -201,7 +195,6 @@ bool ReplaceFile(const QString& file, const QByteArray& data) {
   // Everything is checked: a full disk may only show at the sync or the close.
   bool written = WriteAll(fd, data) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;
-  if (written && CommitHook()) CommitHook()();
   if (!written || ::rename(copyPath.constData(), targetPath.constData()) != 0) {
     ::unlink(copyPath.constData());
     return false;
@@ -324,7 +317,6 @@ bool WriteIniString(const QString& section, const QString& key, const QString& v
   return ReplaceFile(file, data);
 }
 
-void SetIniCommitHookForTesting(std::function<void()> hook) { CommitHook() = std::move(hook); }
 
 QString ExpandTextEscapes(QString text) {
   // Every line feed before any tab; a replacement can never form a new sequence, so

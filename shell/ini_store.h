@@ -11,7 +11,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 namespace radixpad {
 
@@ -48,10 +47,6 @@ void WriteIniInt(const QString& section, const QString& key, int value, const QS
 /// name starting with U+FEFF, an empty name).
 bool WriteIniString(const QString& section, const QString& key, const QString& value,
                     const QString& file);
-
-/// Tests only: `hook` runs after a write's new copy is complete, just before it
-/// replaces the file; an empty hook removes it.
-void SetIniCommitHookForTesting(std::function<void()> hook);
 
 /// Replaces every backslash-n by a line feed, then every backslash-t by a tab. There is
 /// no escape for the backslash itself; other sequences stay as they are.

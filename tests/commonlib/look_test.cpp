@@ -1,4 +1,5 @@
 // Colour values and the snap rule, as tables.
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "look.h"
@@ -30,6 +31,32 @@ TEST(ColorValueTest, ArgumentKeepsNotSetAndDropsTheHighByte) {
   EXPECT_EQ(ColorArgument(static_cast<intptr_t>(0xFFFFFFFFu)), kColorNotSet);
   EXPECT_EQ(ColorArgument(0x00123456), 0x00123456u);
   EXPECT_EQ(ColorArgument(0x02123456), 0x00123456u);  // a palette-relative value: its RGB
+}
+
+// What is saved is what the next start reads; black (0) is a colour like any other.
+TEST(ColorValueTest, SavedColoursComeBackAfterARestart) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const QString file = folder.filePath("QyRadixpad.ini");
+  struct Case {
+    uint32_t background;
+    uint32_t text;
+  };
+  const Case cases[] = {
+      {0x00000000u, 0x00000000u},   {0x00000000u, 0x00FFFFFFu},   {0x00FFFFFFu, 0x00000000u},
+      {kColorNotSet, 0x00000000u},  {0x00000000u, kColorNotSet},  {kColorNotSet, kColorNotSet},
+      {0x00000001u, 0x00010000u},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.background << " / " << c.text);
+    LookValues look;
+    look.background = c.background;
+    look.text = c.text;
+    SaveLook(look, file);
+    const LookValues read = ReadSavedLook(file);
+    EXPECT_EQ(read.background, c.background);
+    EXPECT_EQ(read.text, c.text);
+  }
 }
 
 TEST(SnapTest, LandsOnTheSideWithinSixteenPixels) {

@@ -177,6 +177,26 @@ TEST_F(CommandsTest, TrayMenuItemsTextsAndDefault) {
   EXPECT_EQ(menu->defaultAction(), menu->actions()[0]);
 }
 
+// With the shipped texts: no menu item is left without its text, and no two items of a
+// menu, nor two controls of the window, answer the same Alt key.
+TEST_F(CommandsTest, ShippedTextsFillTheMenusAndEveryMnemonicIsItsOwn) {
+  CConverterDlg& window = Open();
+  const auto tray = window.CreateTrayMenu();
+  for (QMenu* menu : {window.WindowMenu(), tray.get()}) {
+    SCOPED_TRACE(menu == tray.get() ? "tray menu" : "window menu");
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+      if (action->isSeparator()) continue;
+      EXPECT_FALSE(action->text().isEmpty()) << "command " << action->data().toInt();
+      texts << action->text();
+    }
+    EXPECT_EQ(MnemonicClashes(texts).join("; ").toStdString(), "");
+  }
+  const QStringList controls = ControlTexts(&window);
+  EXPECT_GE(controls.filter("&").size(), 12) << "the rows, the widths and the buttons have theirs";
+  EXPECT_EQ(MnemonicClashes(controls).join("; ").toStdString(), "");
+}
+
 TEST_F(CommandsTest, TrayRightClickShowsTheMenuOtherNotificationsNothing) {
   CConverterDlg& window = Open();
   bool menuShown = false;

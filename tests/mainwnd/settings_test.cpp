@@ -48,6 +48,9 @@ TEST_F(SettingsTest, SavedValuesAreValidatedAsTheyAreApplied) {
       {"row_out_of_range_stops_later_rows", {{"C1", 2}, {"C2", 7}, {"C3", 0}, {"C4", 1}}, "2103", 32, 1, 0, 0},
       {"unsigned_64", {{"Signed", 1}, {"Bits", 3}}, "0123", 64, 0, 0, 0},
       {"bad_width_and_sign_ignored", {{"Signed", 2}, {"Bits", 4}}, "0123", 32, 1, 0, 0},
+      {"width_one_past_the_end_ignored", {{"Bits", 4}}, "0123", 32, 1, 0, 0},
+      {"negative_width_and_sign_ignored", {{"Signed", -1}, {"Bits", -1}}, "0123", 32, 1, 0, 0},
+      {"signed_8", {{"Signed", 0}, {"Bits", 0}}, "0123", 8, 1, 0, 0},
       {"auto_copy_out_of_range_is_off", {{"AutoCopy", 5}}, "0123", 32, 1, 0, 0},
       {"auto_copy_negative_is_off", {{"AutoCopy", -1}}, "0123", 32, 1, 0, 0},
       {"auto_copy_hex", {{"AutoCopy", 4}}, "0123", 32, 1, 4, 0},
@@ -64,9 +67,40 @@ TEST_F(SettingsTest, SavedValuesAreValidatedAsTheyAreApplied) {
     EXPECT_EQ(RowBases(), c.rows);
     EXPECT_EQ(window.Converter().Bits(), c.bits);
     EXPECT_EQ(window.Converter().SignedFlag(), c.signedFlag);
+    // The boxes show what is in force, never a blank left by a value they do not hold.
+    EXPECT_EQ(Combo(1031)->currentText(), QString("%1 Bits").arg(c.bits));
+    EXPECT_EQ(Combo(1020)->currentText(), c.signedFlag != 0 ? "Signed" : "Unsigned");
     EXPECT_EQ(window.AutoCopyMode(), c.autoCopy);
     EXPECT_EQ(window.Converter().LastConverted(), c.focusBase);
     EXPECT_EQ(QApplication::focusWidget(), FieldOf(c.focusBase));
+    Close();
+  }
+}
+
+// Text typed before the start-up tick meets the saved width first, then the saved
+// signedness: narrowing cuts the Binary row and its value is then read unsigned.
+TEST_F(SettingsTest, TextTypedBeforeTheTickMeetsTheWidthBeforeTheSignedness) {
+  struct Case {
+    const char* typedDecimal;
+    int bits;
+    int sign;
+    QStringList rows;  // Binary, Octal, Decimal, Hexadecimal afterwards
+  };
+  const Case cases[] = {
+      {"-1", 0, 1, {"11111111", "377", "255", "FF"}},
+      {"-1", 1, 1, {"1111111111111111", "177777", "65535", "FFFF"}},
+      {"5", 0, 1, {"101", "5", "5", "5"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(QString("%1 at Bits=%2 Signed=%3").arg(c.typedDecimal).arg(c.bits).arg(c.sign).toStdString());
+    QFile::remove(SettingsFile());
+    WriteSetting("Bits", c.bits);
+    WriteSetting("Signed", c.sign);
+    CConverterDlg& window = Open(false);
+    ASSERT_TRUE(window.StartupTimerActive());
+    Type(kDecimal, c.typedDecimal);
+    ASSERT_TRUE(WaitFor([&] { return !window.StartupTimerActive(); }));
+    EXPECT_EQ((QStringList{TextOf(kBinary), TextOf(kOctal), TextOf(kDecimal), TextOf(kHexadecimal)}), c.rows);
     Close();
   }
 }

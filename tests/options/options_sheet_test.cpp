@@ -83,6 +83,27 @@ TEST_F(OptionsSheetTest, SheetHasCaptionTwoPagesAndOnlyOkCancel) {
   });
 }
 
+// With the shipped texts: every item and label of both pages has its text, and no two
+// controls of a page, nor a page and the sheet's buttons, answer the same Alt key.
+TEST_F(OptionsSheetTest, ShippedTextsFillThePagesAndEveryMnemonicIsItsOwn) {
+  Open();
+  RunOptions([&](COptionsSheet& sheet) {
+    for (const QListWidget* list : {General(sheet)->CheckList()}) {
+      ASSERT_GT(list->count(), 0);
+      for (int i = 0; i < list->count(); ++i) EXPECT_FALSE(list->item(i)->text().isEmpty()) << i;
+    }
+    QStringList buttons;
+    for (QAbstractButton* button : sheet.Buttons()->buttons()) buttons << button->text();
+    for (int page = 0; page < sheet.Tabs()->count(); ++page) {
+      SCOPED_TRACE(sheet.Tabs()->tabText(page).toStdString());
+      SwitchTo(sheet, page);  // a page takes its texts when first shown
+      const QStringList texts = ControlTexts(sheet.Tabs()->widget(page));
+      EXPECT_FALSE(texts.filter("&").isEmpty());
+      EXPECT_EQ(MnemonicClashes(texts + buttons).join("; ").toStdString(), "");
+    }
+  });
+}
+
 TEST_F(OptionsSheetTest, MessageBoxesHaveNoMinimiseOrMaximise) {
   OptionsDialogs::messageShower() = {};  // the real box
   Qt::WindowFlags flags;

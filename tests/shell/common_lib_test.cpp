@@ -234,6 +234,17 @@ TEST(QyMessages, EventTypesKeepTheirNumbers) {
   EXPECT_EQ(pre.receiver(), &receiver);
 }
 
+TEST(QyMessages, EventTypesAreDistinctUserEvents) {
+  // The program and the library tell the messages apart by type alone, and none of Qt's
+  // own events may be taken for one of them.
+  const int types[] = {kLookMessage, kPreTranslateMessage, kTrayNotifyMessage, kCommandMessage};
+  for (std::size_t i = 0; i < std::size(types); ++i) {
+    EXPECT_GE(types[i], QEvent::User) << types[i];
+    EXPECT_LE(types[i], QEvent::MaxUser) << types[i];
+    for (std::size_t j = 0; j < i; ++j) EXPECT_NE(types[i], types[j]);
+  }
+}
+
 TEST(QyMessages, ParametersAndResultTravelWithTheEvent) {
   Answerer window;
   CLookEvent get(kLookGetTextColor, 0);

@@ -26,12 +26,18 @@ TEST(DataFiles, EveryTextKeyHasAText) {
   EXPECT_FALSE(GetIniString(sections::kError, keys::kErrorNoImageFile, {}, kTextFile).isEmpty());
 }
 
-TEST(DataFiles, FixedTextsAndMnemonics) {
-  EXPECT_EQ(GetLocalizedText(keys::kMenuOptions, kTextFile), QStringLiteral("&Options..."));
-  EXPECT_EQ(GetLocalizedText(keys::kOptionsCaption, kTextFile), QStringLiteral("Options"));
-  for (const char* key : {keys::kMenuHelp, keys::kMenuAbout, keys::kMenuRestore, keys::kMenuExit}) {
-    EXPECT_EQ(GetLocalizedText(QString::fromLatin1(key), kTextFile).count(u'&'), 1) << key;
+TEST(DataFiles, MenuItemsHaveOneMnemonicAndTheOptionsCaptionNamesItsItem) {
+  for (const char* key : {keys::kMenuOptions, keys::kMenuHelp, keys::kMenuAbout, keys::kMenuRestore, keys::kMenuExit}) {
+    const QString text = GetLocalizedText(QString::fromLatin1(key), kTextFile);
+    const qsizetype at = text.indexOf(u'&');
+    EXPECT_EQ(text.count(u'&'), 1) << key;
+    EXPECT_TRUE(at >= 0 && at + 1 < text.size() && text.at(at + 1).isLetterOrNumber()) << key;
   }
+  // The sheet's caption is the item that opens it, without its mnemonic and its dots.
+  QString item = GetLocalizedText(keys::kMenuOptions, kTextFile).remove(u'&');
+  EXPECT_TRUE(item.endsWith(QStringLiteral("..."))) << "the item opens a window";
+  item.chop(3);
+  EXPECT_EQ(GetLocalizedText(keys::kOptionsCaption, kTextFile), item);
 }
 
 // The texts of the windows, pages and menus: the English they had before they moved here.

@@ -6,8 +6,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <climits>
 #include <csignal>
+#include <cstdio>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -15,6 +19,23 @@
 
 #include "ini_store.h"
 #include "test_environment.h"
+
+namespace radixpad {
+namespace {
+// Runs inside rename(2), before the real one, for the test that has the file's place
+// taken while a write is under way.
+std::function<void()> g_beforeRename;
+}  // namespace
+}  // namespace radixpad
+
+// The store replaces a file with rename(2); this definition in the test program comes
+// first, so a test can make that last step fail the way a real one would.
+extern "C" int rename(const char* from, const char* to) noexcept {
+  if (radixpad::g_beforeRename) radixpad::g_beforeRename();
+  using Rename = int (*)(const char*, const char*);
+  static const auto real = reinterpret_cast<Rename>(dlsym(RTLD_NEXT, "rename"));
+  return real(from, to);
+}
 
 namespace radixpad {
 namespace {
@@ -199,6 +220,8 @@ const WriteCase kWriteCases[] = {
     {"ReplaceQuotedValue", "[S]\nK=\"a\"\n", "S", "K", "b", "[S]\nK=b\n"},
     {"AppendAfterLastLineOfSection", "[S]\nA=1\n\n\n[T]\nB=2\n", "S", "K", "7",
      "[S]\nA=1\nK=7\n\n\n[T]\nB=2\n"},
+    {"NewKeyGoesIntoTheFirstOfTwoSameNamedSections", "[S]\nA=1\n[T]\nB=2\n[S]\nC=3\n", "S", "K", "7",
+     "[S]\nA=1\nK=7\n[T]\nB=2\n[S]\nC=3\n"},
     {"AppendToSectionWithOnlyHeader", "[S]\n[T]\n", "S", "K", "7", "[S]\nK=7\n[T]\n"},
     {"AppendToSectionEndingTheFileWithoutLineEnd", "[S]\nA=1", "S", "K", "7", "[S]\nA=1\nK=7\n"},
     {"AppendSectionToFileWithoutLineEnd", "[S]\nA=1", "T", "K", "7", "[S]\nA=1\n[T]\nK=7\n"},
@@ -321,12 +344,13 @@ TEST_F(IniStoreTest, AWriteOnAFullDiskFailsAndKeepsTheFile) {
 TEST_F(IniStoreTest, AFailedReplacementFailsAndLeavesNoCopy) {
   const QString file = WithContent("[S]\nK=1\n");
   // The file is replaced by a folder just before the new copy would take its place.
-  SetIniCommitHookForTesting([&] {
+  g_beforeRename = [&] {
+    g_beforeRename = nullptr;
     QFile::remove(file);
     QDir().mkpath(file + QStringLiteral("/inside"));
-  });
+  };
   const bool written = WriteIniString("S", "K", "2", file);
-  SetIniCommitHookForTesting({});
+  g_beforeRename = nullptr;
   EXPECT_FALSE(written);
   EXPECT_TRUE(QFileInfo(file).isDir());
   EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({QStringLiteral("test.ini.lock")}));

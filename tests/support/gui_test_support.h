@@ -1,11 +1,18 @@
 // Helpers shared by the GUI tests.
 #pragma once
 
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMap>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
 #include <functional>
 #include <ostream>
 
@@ -32,6 +39,36 @@ inline bool FillProgramFolder(const QTemporaryDir& folder) {
     if (!QFile::copy(built + "/" + name, folder.filePath(name))) return false;
   }
   return QFile::copy(QStringLiteral(RADIXPAD_TEST_STAND_IN_LIB), folder.filePath("libQyCommon.so"));
+}
+
+/// The texts of the labels, buttons and group boxes inside `root`, hidden ones included
+/// (a hidden control's mnemonic may still be carried by the window).
+inline QStringList ControlTexts(const QWidget* root) {
+  QStringList texts;
+  for (const QWidget* widget : root->findChildren<QWidget*>()) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) texts << label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) texts << button->text();
+    if (const auto* group = qobject_cast<const QGroupBox*>(widget)) texts << group->title();
+  }
+  return texts;
+}
+
+/// Each pair of `texts` whose mnemonics (the key after a single '&') are the same key, as
+/// "first / second"; empty when every mnemonic is its own.
+inline QStringList MnemonicClashes(const QStringList& texts) {
+  QMap<int, QString> seen;
+  QStringList clashes;
+  for (const QString& text : texts) {
+    const QKeySequence key = QKeySequence::mnemonic(text);
+    if (key.isEmpty()) continue;
+    const int combined = key[0].toCombined();
+    if (seen.contains(combined)) {
+      clashes << seen.value(combined) + " / " + text;
+    } else {
+      seen.insert(combined, text);
+    }
+  }
+  return clashes;
 }
 
 }  // namespace radixpad::test
