@@ -249,8 +249,10 @@ void CConverterDlg::BuildWindowMenu() {
 void CConverterDlg::AddExitCommands() {
   // The keyboard's way to what the tray menu's Exit does: Esc and Close only hide the
   // window while it goes to the tray.
+  // Its own text: the tray's "E&xit" would share its Alt key with Maximize here.
   windowMenu_->addSeparator();
-  windowMenu_->addAction(Text("Menu-Exit"))->setData(static_cast<int>(kCommandExit));
+  windowMenu_->addAction(GetSectionText(text_sections::kWindowMenu, "Exit", Paths().textFile, QStringLiteral("&Exit")))
+      ->setData(static_cast<int>(kCommandExit));
   auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
   connect(quit, &QShortcut::activated, this, [this] { PostCommand(kCommandExit); });
 }

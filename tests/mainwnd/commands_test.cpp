@@ -58,7 +58,7 @@ TEST_F(CommandsTest, WindowMenuEndsWithOptionsHelpAboutExit) {
                                         {"&Help", 57670, false},
                                         {"&About Quillory Radixpad...", 16, false},
                                         {"", 0, true},
-                                        {"E&xit", 1021, false}}));
+                                        {"&Exit", 1021, false}}));
 }
 
 // Ctrl+Q and the window menu's Exit end the program as the tray menu's Exit does,

@@ -56,6 +56,7 @@ TEST(DataFiles, SectionTextsKeepTheirEnglish) {
       {text_sections::kAccessible, "RowDigits", "Digits of row %1"},
       {text_sections::kAccessible, "RotateRight", "Rotate right"},
       {text_sections::kWindowMenu, "Minimize", "Mi&nimize"},
+      {text_sections::kWindowMenu, "Exit", "&Exit"},
       {text_sections::kTray, "Help", "Help"},
       {text_sections::kSheet, "Look", "Look"},
       {text_sections::kGeneralPage, "AutoCopy", "&Auto-copy conversion result:"},
