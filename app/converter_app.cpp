@@ -10,6 +10,7 @@
 #include "qy_messages.h"
 #include "single_instance.h"
 #include "termination_signals.h"
+#include "window_platform.h"
 
 namespace radixpad {
 
@@ -28,9 +29,37 @@ QString CommandLineText(int argc, char** argv) {
   return parts.join(QLatin1Char(' '));
 }
 
+QString WakeRequest(const QByteArray& activationToken) {
+  // A token that would not fit the request line is left out: the wake still works
+  // where the desktop lets a program bring itself forward.
+  if (activationToken.isEmpty() || activationToken.size() > kMaxActivationTokenLength ||
+      activationToken.contains('\n') || activationToken.contains(' ')) {
+    return kWakeRequest;
+  }
+  return kWakeRequest + QLatin1Char(' ') + QString::fromUtf8(activationToken);
+}
+
 void HandleInstanceRequest(CConverterDlg& dialog, const QString& request) {
+  // A Wayland compositor raises a window only with the token the launcher gave the
+  // later start; Qt's Wayland plugin takes it from XDG_ACTIVATION_TOKEN when the
+  // window asks to be activated. The variable is removed again, so no program
+  // started from here inherits it.
+  const QString token = request.section(QLatin1Char(' '), 1);
+  const bool useToken = request.startsWith(kWakeRequest + QLatin1Char(' ')) && !token.isEmpty();
+  if (useToken) qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+  HandlePlainInstanceRequest(dialog, request.section(QLatin1Char(' '), 0, 0));
+  if (useToken) qunsetenv("XDG_ACTIVATION_TOKEN");
+}
+
+void HandlePlainInstanceRequest(CConverterDlg& dialog, const QString& request) {
   if (request == kUninstallRequest) {
     CCommandEvent command(kCommandUninstall);
+    QCoreApplication::sendEvent(&dialog, &command);
+  } else if (dialog.isVisible() && !ProgramsCanPlaceWindows()) {
+    // A Wayland compositor does not tell a program that its window was minimised, nor
+    // lets it raise one: the window is mapped afresh, which brings it back in front.
+    dialog.hide();
+    CCommandEvent command(kCommandRestore);
     QCoreApplication::sendEvent(&dialog, &command);
   } else if (dialog.isVisible()) {
     if (dialog.isMinimized()) dialog.showNormal();
@@ -56,7 +85,8 @@ int CConverterApp::Run(const QString& commandLine) {
   CTerminationSignals endingSignals;
   CSingleInstance instance(QString::fromLatin1(kApplicationTitle));
   if (!instance.TryBecomeFirst()) {
-    instance.SendToFirst(commandLine == kUninstall ? kUninstallRequest : kWakeRequest);
+    instance.SendToFirst(commandLine == kUninstall ? kUninstallRequest
+                                                   : WakeRequest(qgetenv("XDG_ACTIVATION_TOKEN")));
     return 0;
   }
 

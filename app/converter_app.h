@@ -23,6 +23,14 @@ class CConverterDlg;
 /// and activated when visible, restored when hidden).
 void HandleInstanceRequest(CConverterDlg& dialog, const QString& request);
 
+/// The request a later start sends to wake the running instance: "wake", followed by
+/// a blank and the launcher's activation token when there is one that fits the line.
+QString WakeRequest(const QByteArray& activationToken);
+inline constexpr int kMaxActivationTokenLength = 200;
+
+/// HandleInstanceRequest without the activation token.
+void HandlePlainInstanceRequest(CConverterDlg& dialog, const QString& request);
+
 /// False for the forms that never show a window ("-r" and "/uninstall"): they run
 /// without a display.
 bool NeedsWindow(const QString& commandLine);

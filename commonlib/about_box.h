@@ -10,6 +10,9 @@ namespace radixpad::commonlib {
 /// Object name of the box, so that code holding the window can find it.
 inline constexpr char kAboutBoxObjectName[] = "QyCommonAboutBox";
 
+/// A text of the box from section About of the text file beside `helpFile`, or `english`.
+QString AboutBoxText(const char* key, const QString& helpFile, const char* english);
+
 /// The box's text (rich text) with the help page `helpFile` as a file link.
 QString AboutText(const QString& helpFile);
 

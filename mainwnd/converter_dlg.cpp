@@ -17,6 +17,8 @@
 #include "qy_messages.h"
 #include "radix_rules.h"
 #include "ui_converter_dlg.h"
+#include "localized_texts.h"
+#include "window_texts.h"
 
 // The icons live in a static library; their resource is registered once.
 static void InitResources() { Q_INIT_RESOURCE(radixpad); }
@@ -119,12 +121,11 @@ void CConverterDlg::Initialize() {
   }
   if (commonLib_.Load(this)) commonLib_.Attach(this);
 
-  QIcon icon;
-  for (int size : {16, 32, 48}) icon.addPixmap(IconPixmap(size));
-  setWindowIcon(icon);
+  setWindowIcon(WindowIcon());
+  ApplyWindowTexts(*ui_, *this, Paths().textFile);
 
-  for (const char* name : kBaseNames) {
-    for (QComboBox* combo : baseCombos) combo->addItem(QString::fromLatin1(name));
+  for (int base = 0; base < kBaseCount; ++base) {
+    for (QComboBox* combo : baseCombos) combo->addItem(LocalizedBaseName(base, Paths().textFile));
   }
   converter_->Initialize();
   UpdateAccessibleNames();
@@ -183,18 +184,38 @@ QString CConverterDlg::Text(const char* key) const {
   return GetLocalizedText(QString::fromLatin1(key), Paths().textFile);
 }
 
+QIcon CConverterDlg::WindowIcon() {
+  // Every size there is, so the window manager and the about box pick a sharp one at
+  // any scale.
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(IconPixmap(size));
+  return icon;
+}
+
 void CConverterDlg::UpdateAccessibleNames() {
+  const QString& file = Paths().textFile;
+  const auto text = [&file](const char* key, const char* english) {
+    return GetSectionText(text_sections::kAccessible, key, file, QString::fromLatin1(english));
+  };
   for (int row = 0; row < 4; ++row) {
     CDigitEdit* field = fields_[At(row)];
-    field->setAccessibleName(QString::fromLatin1(kBaseNames[At(field->Base())]));
-    field->setAccessibleDescription(tr("Digits of row %1").arg(row + 1));
+    field->setAccessibleName(LocalizedBaseName(field->Base(), file));
+    field->setAccessibleDescription(text("RowDigits", "Digits of row %1").arg(row + 1));
   }
+  // The drop-downs are read out by their value; the description says what they choose.
   const std::array<QComboBox*, 4> combos{ui_->row1Base, ui_->row2Base, ui_->row3Base, ui_->row4Base};
-  for (int row = 0; row < 4; ++row) combos[At(row)]->setAccessibleName(tr("Row %1 base").arg(row + 1));
-  ui_->widthSelector->setAccessibleName(tr("Width"));
-  ui_->signSelector->setAccessibleName(tr("Signedness"));
-  ui_->shiftLeftButton->setAccessibleName(tr("Shift left"));
-  ui_->rotateLeftButton->setAccessibleName(tr("Rotate left"));
+  for (int row = 0; row < 4; ++row) {
+    combos[At(row)]->setAccessibleName(text("RowBase", "Row %1 base").arg(row + 1));
+    combos[At(row)]->setAccessibleDescription(text("RowBaseDescription", "Base shown in row %1").arg(row + 1));
+  }
+  ui_->widthSelector->setAccessibleName(text("Width", "Width"));
+  ui_->widthSelector->setAccessibleDescription(text("WidthDescription", "Width"));
+  ui_->signSelector->setAccessibleName(text("Signedness", "Signedness"));
+  ui_->signSelector->setAccessibleDescription(text("SignednessDescription", "Signed or unsigned"));
+  ui_->shiftLeftButton->setAccessibleName(text("ShiftLeft", "Shift left"));
+  ui_->shiftRightButton->setAccessibleName(text("ShiftRight", "Shift right"));
+  ui_->rotateLeftButton->setAccessibleName(text("RotateLeft", "Rotate left"));
+  ui_->rotateRightButton->setAccessibleName(text("RotateRight", "Rotate right"));
   UpdateFieldToolTips();
 }
 
@@ -204,16 +225,20 @@ void CConverterDlg::BuildWindowMenu() {
     int command;
     QString text;
   };
-  const Item systemItems[] = {{kScRestore, tr("&Restore")},
-                              {kScMinimize, tr("Mi&nimize")},
-                              {kScMaximize, tr("Ma&ximize")},
-                              {kScClose, tr("&Close")}};
+  const auto own = [this](const char* key, const char* english) {
+    return GetSectionText(text_sections::kWindowMenu, key, Paths().textFile, QString::fromLatin1(english));
+  };
+  const Item systemItems[] = {{kScRestore, own("Restore", "&Restore")},
+                              {kScMinimize, own("Minimize", "Mi&nimize")},
+                              {kScMaximize, own("Maximize", "Ma&ximize")},
+                              {kScClose, own("Close", "&Close")}};
   for (const Item& item : systemItems) windowMenu_->addAction(item.text)->setData(item.command);
   windowMenu_->addSeparator();
   windowMenu_->addAction(Text("Menu-Options"))->setData(static_cast<int>(kCommandOptions));
   windowMenu_->addSeparator();
   windowMenu_->addAction(Text("Menu-Help"))->setData(static_cast<int>(kCommandHelp));
   windowMenu_->addAction(Text("Menu-About"))->setData(static_cast<int>(kCommandAbout));
+  AddExitCommands();
   // As a system menu does: what would leave the state unchanged is disabled.
   connect(windowMenu_, &QMenu::aboutToShow, this, [this] {
     const bool minimized = isMinimized();
@@ -235,6 +260,17 @@ void CConverterDlg::BuildWindowMenu() {
   for (QShortcut* shortcut : {menuKey, shiftF10}) {
     connect(shortcut, &QShortcut::activated, this, [this] { windowMenu_->popup(mapToGlobal(QPoint(0, 0))); });
   }
+}
+
+void CConverterDlg::AddExitCommands() {
+  // The keyboard's way to what the tray menu's Exit does: Esc and Close only hide the
+  // window while it goes to the tray.
+  // Its own text: the tray's "E&xit" would share its Alt key with Maximize here.
+  windowMenu_->addSeparator();
+  windowMenu_->addAction(GetSectionText(text_sections::kWindowMenu, "Exit", Paths().textFile, QStringLiteral("&Exit")))
+      ->setData(static_cast<int>(kCommandExit));
+  auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+  connect(quit, &QShortcut::activated, this, [this] { PostCommand(kCommandExit); });
 }
 
 void CConverterDlg::contextMenuEvent(QContextMenuEvent* event) {
@@ -355,6 +391,7 @@ void CConverterDlg::SystemCommand(int command) {
     case kCommandHelp:
       if (onHelp) onHelp();
       break;
+    case kCommandExit: PostCommand(kCommandExit); break;
     default: break;
   }
 }
@@ -423,7 +460,7 @@ std::unique_ptr<QMenu> CConverterDlg::CreateTrayMenu() {
   restore->setData(static_cast<int>(kCommandRestore));
   menu->setDefaultAction(restore);
   menu->addSeparator();
-  menu->addAction(QStringLiteral("Help"))->setData(static_cast<int>(kCommandHelp));
+  menu->addAction(GetSectionText(text_sections::kTray, "Help", Paths().textFile, QStringLiteral("Help")))->setData(static_cast<int>(kCommandHelp));
   menu->addAction(Text("Menu-About"))->setData(static_cast<int>(kCommandAbout));
   menu->addSeparator();
   menu->addAction(Text("Menu-Exit"))->setData(static_cast<int>(kCommandExit));

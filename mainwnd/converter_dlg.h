@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QDialog>
 #include <QTimer>
 #include <array>
@@ -89,6 +90,9 @@ class CConverterDlg : public QDialog {
   CBitGridPanel* BitGrid() const { return bitGrid_; }
   QAction* BitGridAction() const { return bitGridAction_; }
 
+  /// The program's icon at every size from 16 to 256 pixels.
+  static QIcon WindowIcon();
+
  signals:
   /// The window ended itself through exit or uninstall.
   void ended();
@@ -106,6 +110,7 @@ class CConverterDlg : public QDialog {
   void BuildWindowMenu();
   void RegisterMnemonics();
   void UpdateAccessibleNames();
+  void AddExitCommands();
   bool PreTranslate(QObject* receiver, QEvent* event);
   void OnTrayNotification(intptr_t iconId, intptr_t mouseMessage);
   void RequestClose();

@@ -7,6 +7,7 @@
 #include "digit_edit.h"
 #include "ini_store.h"
 #include "radix_rules.h"
+#include "window_platform.h"
 
 namespace radixpad {
 
@@ -37,13 +38,16 @@ void CConverterDlg::SaveSettings() {
   WriteIniInt(kGeneral, kLastConvertKey, converter_->LastConverted(), file);
   WriteIniInt(kGeneral, kAutoCopyKey, autoCopyMode_, file);
   WriteIniInt(kGeneral, kBitGridKey, bitGridShown_ ? 1 : 0, file);
-  WriteIniInt(kGeneral, kXKey, pos().x(), file);
-  WriteIniInt(kGeneral, kYKey, pos().y(), file);
+  if (ProgramsCanPlaceWindows()) {
+    WriteIniInt(kGeneral, kXKey, pos().x(), file);
+    WriteIniInt(kGeneral, kYKey, pos().y(), file);
+  }
 }
 
 bool CConverterDlg::RestorePosition() {
   const QString& file = Paths().userSettingsFile;
-  if (file.isEmpty()) return false;
+  // Where the compositor places windows, a saved position means nothing.
+  if (file.isEmpty() || !ProgramsCanPlaceWindows()) return false;
   constexpr int kMissing = std::numeric_limits<int>::min();
   const QPoint saved(GetIniInt(kGeneral, kXKey, kMissing, file), GetIniInt(kGeneral, kYKey, kMissing, file));
   // A point on no screen (a monitor since unplugged) leaves the window centred.

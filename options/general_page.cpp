@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QStyle>
 
 #include "ini_store.h"
@@ -9,12 +10,16 @@
 #include "settings_keys.h"
 #include "startup_entry.h"
 #include "ui_general_page.h"
+#include "localized_texts.h"
+#include "window_platform.h"
 
 namespace radixpad {
 namespace {
 
 constexpr int kPageIndex = 0;
 constexpr int kRunAtStartupItem = 3;
+constexpr int kAlwaysOnTopItem = 0;
+constexpr int kSnapItem = 2;
 
 struct BehaviourItem {
   const char* key;    // product section, user settings file and defaults file
@@ -32,6 +37,48 @@ void AddCheckItem(QListWidget* list, const QString& label, bool checked) {
   auto* item = new QListWidgetItem(label, list);
   item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
   item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+QString PageText(const char* key, const QString& textFile, const QString& fallback) {
+  return GetSectionText(text_sections::kGeneralPage, key, textFile, fallback);
+}
+
+void ApplyPageTexts(Ui::CGeneralPage& ui, const QString& textFile) {
+  ui.autoCopyLabel->setText(PageText("AutoCopy", textFile, ui.autoCopyLabel->text()));
+  const char* const items[] = {"AutoCopyOff", "AutoCopyBinary", "AutoCopyOctal", "AutoCopyDecimal",
+                               "AutoCopyHexadecimal"};
+  for (int i = 0; i < ui.autoCopyList->count() && i < 5; ++i) {
+    ui.autoCopyList->setItemText(i, PageText(items[i], textFile, ui.autoCopyList->itemText(i)));
+  }
+}
+
+// Where the desktop keeps window placement to itself (Wayland), always on top and
+// snapping cannot work: their items are shown greyed with the reason, and keep the
+// stored values, which still count on other desktops.
+void GreyOutPlacementItems(QListWidget* list, const QString& textFile) {
+  const QString reason = PageText("NotOnThisDesktop", textFile,
+                                  QStringLiteral("This desktop does not let programs do this."));
+  for (int row : {kAlwaysOnTopItem, kSnapItem}) {
+    QListWidgetItem* item = list->item(row);
+    if (!item) continue;
+    item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable));
+    item->setToolTip(reason);
+  }
+}
+
+// The list is as wide as its longest entry and as high as all of them, so none is cut.
+void FitListToEntries(QListWidget* list) {
+  list->setTextElideMode(Qt::ElideNone);
+  int width = 0;
+  int height = 0;
+  for (int row = 0; row < list->count(); ++row) {
+    const QSize hint = list->sizeHintForIndex(list->model()->index(row, 0));
+    width = std::max(width, hint.width());
+    height += hint.height();
+  }
+  const int frame = 2 * list->frameWidth();
+  list->setMinimumWidth(width + frame + list->verticalScrollBar()->sizeHint().width() + list->spacing() * 2);
+  list->setMinimumHeight(height + frame);
 }
 
 int CheckOf(const QListWidget* list, int row) {
@@ -58,6 +105,7 @@ bool CGeneralPage::RunAtStartupAllowed() const {
 }
 
 void CGeneralPage::OnInitDialog() {
+  ApplyPageTexts(*m_ui, m_files.textFile);
   m_ui->autoCopyList->setCurrentIndex(autoCopyMode);
   QListWidget* list = m_ui->behaviourList;
   for (const BehaviourItem& item : kBehaviours) {
@@ -70,6 +118,8 @@ void CGeneralPage::OnInitDialog() {
     AddCheckItem(list, GetLocalizedText(QString::fromLatin1(keys::kRunOnStartUp), m_files.textFile),
                  runAtStartup != 0);
   }
+  if (!ProgramsCanPlaceWindows()) GreyOutPlacementItems(list, m_files.textFile);
+  FitListToEntries(list);
 }
 
 void CGeneralPage::OnSetActive() {

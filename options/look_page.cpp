@@ -9,9 +9,34 @@
 #include "program_settings.h"
 #include "settings_keys.h"
 #include "ui_look_page.h"
+#include "localized_texts.h"
 
 namespace radixpad {
 namespace {
+
+// The page's own texts (section LookPage); a missing key keeps the template's text.
+void ApplyPageTexts(Ui::CUIPage& ui, const QString& textFile) {
+  const auto text = [&textFile](const char* key, const QString& fallback) {
+    return GetSectionText(text_sections::kLookPage, key, textFile, fallback);
+  };
+  ui.introLabel->setText(text("Intro", ui.introLabel->text()));
+  ui.browseButton->setText(text("Browse", ui.browseButton->text()));
+  ui.colorsGroup->setTitle(text("Colors", ui.colorsGroup->title()));
+  ui.colorSample->setText(text("Sample", ui.colorSample->text()));
+  ui.textColorButton->setText(text("TextColor", ui.textColorButton->text()));
+  ui.backgroundColorButton->setText(text("BackgroundColor", ui.backgroundColorButton->text()));
+  ui.defaultColorsButton->setText(text("DefaultColors", ui.defaultColorsButton->text()));
+  ui.previewButton->setText(text("Preview", ui.previewButton->text()));
+}
+
+// The name of a display method in the list; the key is its English name without blanks
+// and hyphens ("TopLeft", "3x3Tiling").
+QString LocalizedMethodName(int method, const QString& textFile) {
+  const QString english = DisplayMethodName(method);
+  QString key = english;
+  key.remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
+  return GetSectionText(text_sections::kLookPage, key.toLatin1().constData(), textFile, english);
+}
 
 // The list's entries in its sorted order, with their method codes.
 constexpr DisplayMethod kListedMethods[] = {
@@ -54,6 +79,7 @@ QLineEdit* CUIPage::PathField() const { return m_ui->imagePathEdit; }
 QComboBox* CUIPage::DisplayMethodList() const { return m_ui->displayMethodList; }
 
 void CUIPage::OnInitDialog() {
+  ApplyPageTexts(*m_ui, textFile);
   const auto text = [this](const char* key) { return GetLocalizedText(QString::fromLatin1(key), textFile); };
   m_ui->imageGroup->setTitle(text(keys::kBackgroundBitmap));
   m_ui->showImageCheck->setText(text(keys::kShowBackgroundBitmap));
@@ -65,10 +91,13 @@ void CUIPage::OnInitDialog() {
 
   QComboBox* list = m_ui->displayMethodList;
   list->clear();
-  for (DisplayMethod method : kListedMethods) list->addItem(DisplayMethodName(method), static_cast<int>(method));
+  for (DisplayMethod method : kListedMethods) {
+    list->addItem(LocalizedMethodName(method, textFile), static_cast<int>(method));
+  }
   m_ui->imagePathEdit->setText(imagePath);
-  // By name, as the list's own prefix search finds it; unknown methods are "Tile".
-  list->setCurrentIndex(list->findText(DisplayMethodName(displayMethod), Qt::MatchStartsWith));
+  // By the method, whatever its name in this language; unknown methods are "Tile".
+  const int shown = list->findData(static_cast<int>(displayMethod));
+  list->setCurrentIndex(shown >= 0 ? shown : list->findData(static_cast<int>(kDisplayTile)));
 
   UpdateSample();
   m_ui->previewButton->setVisible(previewEnabled != 0 && previewTemplate != 0);
@@ -154,7 +183,7 @@ void CUIPage::OnOK() {
 }
 
 void CUIPage::Preview() {
-  CLookPreviewDlg preview(previewTemplate, this);
+  CLookPreviewDlg preview(previewTemplate, this, textFile);
   preview.backgroundColor = backgroundColor;
   preview.textColor = textColor;
   preview.showImage = m_ui->showImageCheck->isChecked() ? 1 : 0;

@@ -12,6 +12,7 @@
 
 #include "qy_messages.h"
 #include "ui_converter_dlg.h"
+#include "window_texts.h"
 
 namespace radixpad {
 namespace {
@@ -36,10 +37,13 @@ void ReplaceDigitFields(QWidget* dialog, const std::array<QLineEdit*, 4>& fields
 
 }  // namespace
 
-CLookPreviewDlg::CLookPreviewDlg(int templateId, QWidget* parent) : QDialog(parent), m_commonLib(0) {
+CLookPreviewDlg::CLookPreviewDlg(int templateId, QWidget* parent, const QString& textFile)
+    : QDialog(parent), m_commonLib(0) {
   if (templateId == kMainWindowTemplate) {
     m_template = std::make_unique<Ui::CConverterDlg>();
     m_template->setupUi(this);
+    // Before any size is taken, so the window grows with its texts.
+    if (!textFile.isEmpty()) ApplyWindowTexts(*m_template, *this, textFile);
     ReplaceDigitFields(this, {m_template->row1Field, m_template->row2Field, m_template->row3Field,
                               m_template->row4Field});
     m_template->row1Field = m_template->row2Field = m_template->row3Field = m_template->row4Field = nullptr;

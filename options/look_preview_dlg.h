@@ -23,8 +23,9 @@ class CLookPreviewDlg : public QDialog {
   Q_OBJECT
 
  public:
-  /// Builds the controls of `templateId` (an unknown id gives an empty window).
-  CLookPreviewDlg(int templateId, QWidget* parent);
+  /// Builds the controls of `templateId` (an unknown id gives an empty window), with
+  /// the texts of `textFile` (String.dat; empty keeps the template's English).
+  CLookPreviewDlg(int templateId, QWidget* parent, const QString& textFile = QString());
   ~CLookPreviewDlg() override;
 
   // What to show; the caller fills every field before the modal run.

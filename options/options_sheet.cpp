@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFile>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -17,6 +18,7 @@
 #include "settings_keys.h"
 #include "look_page.h"
 #include "look_preview_dlg.h"
+#include "localized_texts.h"
 
 namespace radixpad {
 
@@ -42,6 +44,11 @@ void COptionsSheet::AddPage(COptionsPage* page, const QString& title) {
   const QSignalBlocker block(m_tabs);
   m_tabs->addTab(page, title);
   m_pages.push_back(page);
+}
+
+void COptionsSheet::SetButtonTexts(const QString& ok, const QString& cancel) {
+  m_buttons->button(QDialogButtonBox::Ok)->setText(ok);
+  m_buttons->button(QDialogButtonBox::Cancel)->setText(cancel);
 }
 
 COptionsPage* COptionsSheet::ActivePage() const {
@@ -148,8 +155,12 @@ void RunOptionsSheet(CConverterDlg& window) {
   COptionsSheet sheet(GetLocalizedText(QString::fromLatin1(keys::kOptionsCaption), paths.textFile), &window);
   // Above the main window also when the library keeps that one on top.
   if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) sheet.setWindowFlag(Qt::WindowStaysOnTopHint);
-  sheet.AddPage(general, QStringLiteral("General"));
-  sheet.AddPage(look, QStringLiteral("Look"));
+  const auto sheetText = [&paths](const char* key, const char* english) {
+    return GetSectionText(text_sections::kSheet, key, paths.textFile, QString::fromLatin1(english));
+  };
+  sheet.AddPage(general, sheetText("General", "General"));
+  sheet.AddPage(look, sheetText("Look", "Look"));
+  sheet.SetButtonTexts(sheetText("OK", "OK"), sheetText("Cancel", "Cancel"));
   sheet.SetStartPage(LastOptionsPage());
   if (sheet.exec() != QDialog::Accepted) return;
 

@@ -25,6 +25,8 @@ class COptionsSheet : public QDialog {
 
   /// Adds a page under the tab caption `title`; the sheet does not own it before.
   void AddPage(COptionsPage* page, const QString& title);
+  /// The texts of the OK and Cancel buttons.
+  void SetButtonTexts(const QString& ok, const QString& cancel);
   /// Shows the page `index` first (an index out of range gives the first page).
   void SetStartPage(int index) { m_startPage = index; }
 

@@ -86,7 +86,7 @@ def main():
     for size in (16, 24, 32, 48, 64, 128, 256):
         with open(os.path.join(out, f"radixpad-{size}.png"), "wb") as f:
             f.write(render(size, 4 if size <= 64 else 2))
-    for size in (16, 32, 48):
+    for size in (16, 24, 32, 48, 64, 128, 256):
         with open(os.path.join(out, f"radixpad-{size}.bmp"), "wb") as f:
             f.write(render_bmp(size))
 

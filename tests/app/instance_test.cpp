@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "converter_app.h"
+#include "window_platform.h"
 #include "converter_dlg.h"
 #include "gui_test_support.h"
 #include "ini_store.h"
@@ -197,6 +198,20 @@ TEST_F(InstanceTest, EndingSignalsSaveTheSettingsAndEndNormally) {
   }
 }
 
+// Counts the events of one type its object receives.
+class CEventCounter : public QObject {
+ public:
+  CEventCounter(QEvent::Type type, int* count) : type_(type), count_(count) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == type_) ++*count_;
+    return false;
+  }
+
+ private:
+  QEvent::Type type_;
+  int* count_;
+};
+
 // The running instance's side of a later start, in process.
 TEST(InstanceRequest, WakeRestoresAHiddenWindowAndUninstallEndsIt) {
   QTemporaryDir program;
@@ -209,6 +224,14 @@ TEST(InstanceRequest, WakeRestoresAHiddenWindowAndUninstallEndsIt) {
   dialog.showMinimized();
   HandleInstanceRequest(dialog, "wake");
   EXPECT_FALSE(dialog.isMinimized());
+  // With a launcher's activation token, which the process does not keep afterwards.
+  for (bool minimized : {true, false}) {
+    if (minimized) dialog.showMinimized(); else dialog.hide();
+    HandleInstanceRequest(dialog, "wake token-1");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.isMinimized());
+    EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
+  }
   bool ended = false;
   QObject::connect(&dialog, &CConverterDlg::ended, [&] { ended = true; });
   HandleInstanceRequest(dialog, "uninstall");
@@ -319,6 +342,27 @@ TEST_F(SingleInstanceTest, SilentAndSlowClientsNeverHoldUpTheWindow) {
   }
   ::close(slow);
   EXPECT_EQ(requests, QStringList({"wake", "wake"}));
+}
+
+// Where the desktop keeps placement to itself (Wayland) the program is never told its
+// window was minimised: a wake maps the window afresh. Elsewhere a visible window is
+// only raised, never unmapped.
+TEST(InstanceRequest, WakeMapsTheWindowAfreshOnlyWhereItCannotRaiseIt) {
+  QTemporaryDir program;
+  ASSERT_TRUE(FillProgramFolder(program));
+  CConverterDlg dialog(program.path());
+  dialog.show();
+  for (const char* platform : {"wayland", ""}) {
+    SetPlatformNameForTesting(QString::fromLatin1(platform));
+    int hides = 0;
+    CEventCounter counter(QEvent::Hide, &hides);
+    dialog.installEventFilter(&counter);
+    HandleInstanceRequest(dialog, "wake");
+    dialog.removeEventFilter(&counter);
+    EXPECT_EQ(hides, *platform ? 1 : 0) << platform;
+    EXPECT_TRUE(dialog.isVisible()) << platform;
+  }
+  SetPlatformNameForTesting(QString());
 }
 
 }  // namespace

@@ -13,12 +13,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
+#include "about_box.h"
 #include "common_lib.h"
 #include "ini_store.h"
 #include "look.h"
@@ -326,6 +328,8 @@ TEST_F(LibraryTest, AboutBoxIsModalOverTheWindow) {
   QString text;
   QWidget* parent = nullptr;
   QString objectName;
+  QString title;
+  QString okText;
   Qt::WindowFlags flags;
   QTimer closer;
   closer.setInterval(10);
@@ -334,6 +338,8 @@ TEST_F(LibraryTest, AboutBoxIsModalOverTheWindow) {
       text = box->text();
       parent = box->parentWidget();
       objectName = box->objectName();
+      title = box->windowTitle();
+      okText = box->button(QMessageBox::Ok)->text();
       flags = box->windowFlags();
       box->accept();
     }
@@ -351,7 +357,29 @@ TEST_F(LibraryTest, AboutBoxIsModalOverTheWindow) {
   const QString help = QUrl::fromLocalFile(QDir(kProgramDir).absoluteFilePath(QStringLiteral("index.htm")))
                            .toString(QUrl::FullyEncoded);
   EXPECT_TRUE(text.contains(help)) << text.toStdString();
+  EXPECT_EQ(title, QStringLiteral("About Quillory Radixpad"));
+  EXPECT_EQ(okText, QStringLiteral("OK"));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The box's texts come from section About of the String.dat beside the help page;
+// without one they are the English ones.
+TEST(AboutBoxTexts, ComeFromTheTextFileBesideTheHelpPage) {
+  QTemporaryDir program;
+  ASSERT_TRUE(program.isValid());
+  QFile file(program.filePath(QStringLiteral("String.dat")));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[About]\nTitle=[[About %1]]\nVersion=[[Version %1]]\nCopyright=[[C %1]]\nHelp=[[Help]]\n");
+  file.close();
+  const QString helpPage = program.filePath(QStringLiteral("index.htm"));
+  const QString text = commonlib::AboutText(helpPage);
+  EXPECT_TRUE(text.contains(QStringLiteral("[[Version " RADIXPAD_TEST_VERSION "]]"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("[[C "))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("[[Help]]</a>"))) << text.toStdString();
+  EXPECT_EQ(commonlib::AboutBoxText("Title", helpPage, "About %1"), QStringLiteral("[[About %1]]"));
+  EXPECT_EQ(commonlib::AboutBoxText("OK", helpPage, "OK"), QStringLiteral("OK")) << "missing key";
+  EXPECT_EQ(commonlib::AboutBoxText("Title", program.filePath(QStringLiteral("none/index.htm")), "About %1"),
+            QStringLiteral("About %1"));
 }
 
 TEST_F(LibraryTest, UnknownCodesAndZeroWindowsGiveZero) {

@@ -46,17 +46,78 @@ void PrintTo(const MenuItem& item, std::ostream* os) {
   *os << (item.separator ? std::string("----") : item.text.toStdString() + "/" + std::to_string(item.command));
 }
 
-TEST_F(CommandsTest, WindowMenuEndsWithOptionsHelpAbout) {
+TEST_F(CommandsTest, WindowMenuEndsWithOptionsHelpAboutExit) {
   CConverterDlg& window = Open();
   const auto items = ItemsOf(*window.WindowMenu());
-  ASSERT_EQ(items.size(), 10u);
-  const std::vector<MenuItem> tail(items.end() - 6, items.end());
+  ASSERT_EQ(items.size(), 12u);
+  EXPECT_EQ(items[0], (MenuItem{"&Restore", kScRestore, false}));
+  EXPECT_EQ(items[3], (MenuItem{"&Close", kScClose, false}));
+  const std::vector<MenuItem> tail(items.end() - 8, items.end());
   EXPECT_EQ(tail, (std::vector<MenuItem>{{"", 0, true},
                                         {"Bit &Grid", 0, false},
                                         {"&Options...", 1018, false},
                                         {"", 0, true},
                                         {"&Help", 57670, false},
-                                        {"&About Quillory Radixpad...", 16, false}}));
+                                        {"&About Quillory Radixpad...", 16, false},
+                                        {"", 0, true},
+                                        {"&Exit", 1021, false}}));
+}
+
+// Ctrl+Q and the window menu's Exit end the program as the tray menu's Exit does,
+// settings saved; Esc, with nothing taking the close request here, is the close road.
+TEST_F(CommandsTest, CtrlQAndTheWindowMenusExitEndTheProgram) {
+  for (const char* how : {"ctrl+q", "menu"}) {
+    SCOPED_TRACE(how);
+    CConverterDlg& window = Open();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    Type(kDecimal, "42");
+    bool ended = false;
+    QObject::connect(&window, &CConverterDlg::ended, [&] { ended = true; });
+    if (std::string(how) == "ctrl+q") {
+      QTest::keyClick(FieldOf(kDecimal), Qt::Key_Q, Qt::ControlModifier);
+    } else {
+      window.WindowMenu()->actions().last()->trigger();
+    }
+    EXPECT_TRUE(WaitFor([&] { return ended; }, 1000));
+    EXPECT_EQ(TextOf(kDecimal), "42") << "Ctrl+Q types nothing";
+    Close();
+    EXPECT_EQ(ReadSetting("LastConvert"), kDecimal) << "exit saves the settings";
+  }
+}
+
+// Sharp at any scale: every size from 16 to 256 pixels, a 48-pixel icon at scale 2 from 96 pixels.
+TEST_F(CommandsTest, WindowIconHasEverySize) {
+  CConverterDlg& window = Open();
+  QList<QSize> sizes;
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) sizes << QSize(size, size);
+  EXPECT_EQ(window.windowIcon().availableSizes(), sizes);
+  EXPECT_EQ(window.windowIcon().pixmap(QSize(48, 48), 2.0).size(), QSize(96, 96));
+}
+
+// The drop-downs say what they choose; the right-hand buttons are read by what they do.
+TEST_F(CommandsTest, AccessibleNamesAndDescriptions) {
+  CConverterDlg& window = Open();
+  const struct {
+    int controlId;
+    const char* name;
+    const char* description;
+  } cases[] = {
+      {1009, "Row 1 base", "Base shown in row 1"},
+      {1012, "Row 4 base", "Base shown in row 4"},
+      {1031, "Width", "Width"},
+      {1020, "Signedness", "Signed or unsigned"},
+      {1027, "Shift right", ""},
+      {1029, "Rotate right", ""},
+      {1028, "Shift left", ""},
+      {1030, "Rotate left", ""},
+  };
+  for (const auto& c : cases) {
+    QWidget* control = window.Control(c.controlId);
+    ASSERT_NE(control, nullptr) << c.controlId;
+    EXPECT_EQ(control->accessibleName(), c.name);
+    EXPECT_EQ(control->accessibleDescription(), c.description);
+  }
 }
 
 TEST_F(CommandsTest, WindowMenuDisablesWhatWouldChangeNothing) {
@@ -97,7 +158,8 @@ TEST_F(CommandsTest, MissingTextsGiveEmptyItems) {
   QFile::remove(program_.filePath("String.dat"));
   CConverterDlg& window = Open();
   const auto items = ItemsOf(*window.WindowMenu());
-  ASSERT_EQ(items.size(), 10u);
+  ASSERT_EQ(items.size(), 12u);
+  EXPECT_EQ(items[0].text, "&Restore") << "the window menu's own items keep their English texts";
   EXPECT_EQ(items[5].text, "");
   EXPECT_EQ(items[6].text, "");
   EXPECT_EQ(items[6].command, 1018);

@@ -9,6 +9,7 @@
 
 #include "bit_grid_panel.h"
 #include "window_fixture.h"
+#include "window_platform.h"
 
 namespace radixpad::test {
 namespace {
@@ -234,6 +235,18 @@ TEST_F(DisplayTest, PositionIsSavedAndRestoredWhenOnAScreen) {
     EXPECT_EQ(Open().pos(), expected);
     Close();
   }
+
+  // Where the compositor places windows, the saved point is neither used nor overwritten.
+  WriteSetting("X", 12);
+  WriteSetting("Y", 34);
+  SetPlatformNameForTesting(QStringLiteral("wayland"));
+  CConverterDlg& onWayland = Open();
+  EXPECT_EQ(onWayland.pos(), centred);
+  onWayland.move(50, 60);
+  Close();
+  SetPlatformNameForTesting({});
+  EXPECT_EQ(ReadSetting("X"), 12);
+  EXPECT_EQ(ReadSetting("Y"), 34);
 }
 
 }  // namespace

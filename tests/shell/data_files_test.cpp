@@ -3,6 +3,7 @@
 
 #include "ini_store.h"
 #include "program_settings.h"
+#include "localized_texts.h"
 #include "settings_keys.h"
 #include "test_environment.h"
 
@@ -38,6 +39,37 @@ TEST(DataFiles, MenuItemsHaveOneMnemonicAndTheOptionsCaptionNamesItsItem) {
   EXPECT_TRUE(item.endsWith(QStringLiteral("..."))) << "the item opens a window";
   item.chop(3);
   EXPECT_EQ(GetLocalizedText(keys::kOptionsCaption, kTextFile), item);
+}
+
+// The texts of the windows, pages and menus: the English they had before they moved here.
+TEST(DataFiles, SectionTextsKeepTheirEnglish) {
+  const struct {
+    const char* section;
+    const char* key;
+    const char* english;
+  } cases[] = {
+      {text_sections::kWindow, "Title", "Quillory Radixpad"},
+      {text_sections::kWindow, "ShiftRight", "&Shift    >"},
+      {text_sections::kWindow, "PickColor", "&Pick Color.."},
+      {text_sections::kWindow, "Bits16", "16 Bits"},
+      {text_sections::kWindow, "Width16", "&16 Bits"},
+      {text_sections::kWindow, "Hexadecimal", "Hexadecimal"},
+      {text_sections::kAccessible, "RowDigits", "Digits of row %1"},
+      {text_sections::kAccessible, "RotateRight", "Rotate right"},
+      {text_sections::kWindowMenu, "Minimize", "Mi&nimize"},
+      {text_sections::kWindowMenu, "Exit", "&Exit"},
+      {text_sections::kTray, "Help", "Help"},
+      {text_sections::kSheet, "Look", "Look"},
+      {text_sections::kGeneralPage, "AutoCopy", "&Auto-copy conversion result:"},
+      {text_sections::kLookPage, "3x3Tiling", "3x3 Tiling"},
+      {text_sections::kLookPage, "DefaultColors", "Use &Default"},
+      {text_sections::kAbout, "Title", "About %1"},
+      {text_sections::kAbout, "Copyright", "Copyright \u00a9 %1 Quillory. All rights reserved."},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(GetSectionText(c.section, c.key, kTextFile, QString()), QString::fromUtf8(c.english))
+        << c.section << "/" << c.key;
+  }
 }
 
 TEST(DataFiles, FactoryBehaviours) {

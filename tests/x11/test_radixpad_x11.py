@@ -299,6 +299,25 @@ class RadixpadX11Test(unittest.TestCase):
         self.assert_restored(app)
         self.assertIsNone(app.proc.poll())
 
+    def test_ctrl_q_ends_the_program_as_the_tray_exit_does(self):
+        # Started as on a Wayland session with XWayland (no platform named, a Wayland
+        # display announced): it runs on X11, with its desktop entry's name as the
+        # instance part of WM_CLASS.
+        def as_on_a_wayland_session(app):
+            app.env.pop("QT_QPA_PLATFORM", None)
+            app.env["WAYLAND_DISPLAY"] = "radixpad-test-no-compositor"
+            app.env["XDG_SESSION_TYPE"] = "wayland"
+
+        app = self.start_app(window={"MinimizeToSystemTray": 1}, before_start=as_on_a_wayland_session)
+        self.assertIn('"com.quillory.radixpad"', SESSION.window_property(app.window, "WM_CLASS"))
+        self.type_into(app, "Decimal", "77")
+        self.wait_for_fields(app, {"Hexadecimal": "4D"})
+        # With the tray on, Esc only hides the window; Ctrl+Q ends the program.
+        SESSION.keys("ctrl+q")
+        self.assertEqual(app.wait_for_exit(5.0), 0, "Ctrl+Q did not end the program (cleanly)")
+        with open(app.settings_file, encoding="utf-8") as f:
+            self.assertRegex(f.read(), re.compile(r"^LastConvert=2$", re.M), "the settings were not saved")
+
     def test_uninstall_ends_the_running_program(self):
         def add_startup_entry(app):
             folder = os.path.join(app.dirs["XDG_CONFIG_HOME"], "autostart")

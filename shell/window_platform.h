@@ -1,0 +1,21 @@
+// What the windowing system lets a program do with its own windows. On X11 a program
+// places, stacks and raises its windows itself; a Wayland compositor keeps all of that
+// to itself, so always on top, snapping to an edge, centring and a restored position
+// cannot work there.
+#pragma once
+
+#include <QString>
+
+namespace radixpad {
+
+/// False for the Wayland platforms ("wayland", "wayland-egl", ...), true for the rest.
+bool ProgramsCanPlaceWindows(const QString& platformName);
+
+/// The same for the platform this program runs on (QGuiApplication::platformName(),
+/// unless a test has set one with SetPlatformNameForTesting).
+bool ProgramsCanPlaceWindows();
+
+/// Tests only: the platform name the query above uses; empty for the real one.
+void SetPlatformNameForTesting(const QString& platformName);
+
+}  // namespace radixpad
