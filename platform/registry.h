@@ -118,10 +118,10 @@ public:
     static const char* RootKeyName(HKEY root);
 
 private:
-    bool done(LONG code);
-    void reset();
-    void closeOpenKey();
-    LONG deleteTree(HKEY parent, const char* name);
+    bool Done(LONG code);
+    void Reset();
+    void CloseOpenKey();
+    LONG DeleteTree(HKEY parent, const char* name);
 
     HKEY m_key{};     // the subkey opened or created last
     HKEY m_rootKey{}; // the root chosen by Connect

@@ -43,75 +43,75 @@ struct Key {
     std::vector<Key> children;  // sorted by folded name
 };
 
-char fold(char c) {
+char Fold(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string folded(std::string_view s) {
+std::string Folded(std::string_view s) {
     std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), fold);
+    std::transform(out.begin(), out.end(), out.begin(), Fold);
     return out;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
+bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return fold(x) == fold(y);
+               return Fold(x) == Fold(y);
            });
 }
 
-bool nameLess(std::string_view a, std::string_view b) {
+bool NameLess(std::string_view a, std::string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(fold(x)) < static_cast<unsigned char>(fold(y));
+        return static_cast<unsigned char>(Fold(x)) < static_cast<unsigned char>(Fold(y));
     });
 }
 
-std::vector<Key>::iterator childPosition(Key& key, std::string_view name) {
+std::vector<Key>::iterator ChildPosition(Key& key, std::string_view name) {
     return std::find_if(key.children.begin(), key.children.end(),
-                        [&](const Key& child) { return sameName(child.name, name); });
+                        [&](const Key& child) { return SameName(child.name, name); });
 }
 
-Key* findChild(Key& key, std::string_view name) {
-    const auto at = childPosition(key, name);
+Key* FindChild(Key& key, std::string_view name) {
+    const auto at = ChildPosition(key, name);
     return at == key.children.end() ? nullptr : &*at;
 }
 
-Key& insertChild(Key& key, std::string_view name) {
+Key& InsertChild(Key& key, std::string_view name) {
     auto at = std::find_if(key.children.begin(), key.children.end(),
-                           [&](const Key& child) { return nameLess(name, child.name); });
+                           [&](const Key& child) { return NameLess(name, child.name); });
     Key fresh;
     fresh.name = std::string(name);
     return *key.children.insert(at, std::move(fresh));
 }
 
-Key* findPath(Key& top, const std::vector<std::string>& path, std::size_t count) {
+Key* FindPath(Key& top, const std::vector<std::string>& path, std::size_t count) {
     Key* key = &top;
     for (std::size_t i = 0; i < count && key; ++i)
-        key = findChild(*key, path[i]);
+        key = FindChild(*key, path[i]);
     return key;
 }
 
-Key* findPath(Key& top, const std::vector<std::string>& path) {
-    return findPath(top, path, path.size());
+Key* FindPath(Key& top, const std::vector<std::string>& path) {
+    return FindPath(top, path, path.size());
 }
 
-Value* findValue(Key& key, std::string_view name) {
+Value* FindValue(Key& key, std::string_view name) {
     for (Value& value : key.values) {
-        if (sameName(value.name, name))
+        if (SameName(value.name, name))
             return &value;
     }
     return nullptr;
 }
 
-bool containsLoadPoint(const Key& key) {
+bool ContainsLoadPoint(const Key& key) {
     return std::any_of(key.children.begin(), key.children.end(), [](const Key& child) {
-        return !child.loadedFrom.empty() || containsLoadPoint(child);
+        return !child.loadedFrom.empty() || ContainsLoadPoint(child);
     });
 }
 
-void clearLoadMarks(Key& key) {
+void ClearLoadMarks(Key& key) {
     key.loadedFrom.clear();
     for (Key& child : key.children)
-        clearLoadMarks(child);
+        ClearLoadMarks(child);
 }
 
 // ---- Times ----
@@ -119,19 +119,19 @@ void clearLoadMarks(Key& key) {
 constexpr std::uint64_t kTicksPerSecond = 10000000ULL;
 constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600LL;
 
-std::uint64_t nowTicks() {
+std::uint64_t NowTicks() {
     const std::int64_t seconds = static_cast<std::int64_t>(std::time(nullptr));
     return static_cast<std::uint64_t>(seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
 }
 
-FILETIME toFileTime(std::uint64_t ticks) {
+FILETIME ToFileTime(std::uint64_t ticks) {
     FILETIME t;
     t.dwLowDateTime = static_cast<DWORD>(ticks & 0xFFFFFFFFu);
     t.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
     return t;
 }
 
-std::string formatTime(std::uint64_t ticks) {
+std::string FormatTime(std::uint64_t ticks) {
     const std::time_t seconds =
         static_cast<std::time_t>(static_cast<std::int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970);
     std::tm parts{};
@@ -142,7 +142,7 @@ std::string formatTime(std::uint64_t ticks) {
     return text;
 }
 
-bool parseTime(const std::string& text, std::uint64_t& ticks) {
+bool ParseTime(const std::string& text, std::uint64_t& ticks) {
     std::tm parts{};
     int consumed = 0;
     if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ%n", &parts.tm_year, &parts.tm_mon,
@@ -167,7 +167,7 @@ bool parseTime(const std::string& text, std::uint64_t& ticks) {
 // ---- Text encoding ----
 
 // Length of the well-formed UTF-8 sequence starting at s[i] (a byte >= 0x80), or 0.
-std::size_t utf8SequenceAt(std::string_view s, std::size_t i) {
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char lead = byte(i);
     std::size_t length = 0;
@@ -202,12 +202,12 @@ std::size_t utf8SequenceAt(std::string_view s, std::size_t i) {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-void appendHexByte(std::string& out, unsigned char byte) {
+void AppendHexByte(std::string& out, unsigned char byte) {
     out += kHexDigits[byte >> 4];
     out += kHexDigits[byte & 0xF];
 }
 
-int hexValue(char c) {
+int HexValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -217,17 +217,17 @@ int hexValue(char c) {
     return -1;
 }
 
-bool isControl(unsigned char c) {
+bool IsControl(unsigned char c) {
     return c < 0x20 || c == 0x7F;
 }
 
 // Writes bytes so that any byte string survives; text that is UTF-8 stays readable.
 template <typename Escape>
-void appendEncoded(std::string& out, std::string_view bytes, Escape escape) {
+void AppendEncoded(std::string& out, std::string_view bytes, Escape escape) {
     for (std::size_t i = 0; i < bytes.size();) {
         const unsigned char c = static_cast<unsigned char>(bytes[i]);
         if (c >= 0x80) {
-            const std::size_t length = utf8SequenceAt(bytes, i);
+            const std::size_t length = Utf8SequenceAt(bytes, i);
             if (length > 0) {
                 out.append(bytes.substr(i, length));
                 i += length;
@@ -239,9 +239,9 @@ void appendEncoded(std::string& out, std::string_view bytes, Escape escape) {
     }
 }
 
-std::string quotedText(std::string_view bytes) {
+std::string QuotedText(std::string_view bytes) {
     std::string out = "\"";
-    appendEncoded(out, bytes, [](std::string& o, unsigned char c) {
+    AppendEncoded(out, bytes, [](std::string& o, unsigned char c) {
         switch (c) {
         case '\\': o += "\\\\"; break;
         case '"': o += "\\\""; break;
@@ -250,9 +250,9 @@ std::string quotedText(std::string_view bytes) {
         case '\t': o += "\\t"; break;
         case 0: o += "\\0"; break;
         default:
-            if (isControl(c) || c >= 0x80) {
+            if (IsControl(c) || c >= 0x80) {
                 o += "\\x";
-                appendHexByte(o, c);
+                AppendHexByte(o, c);
             } else {
                 o += static_cast<char>(c);
             }
@@ -262,16 +262,16 @@ std::string quotedText(std::string_view bytes) {
     return out;
 }
 
-std::string encodedPath(const std::vector<std::string>& path) {
+std::string EncodedPath(const std::vector<std::string>& path) {
     std::string out;
     for (std::size_t i = 0; i < path.size(); ++i) {
         if (i > 0)
             out += '\\';
         // A backslash inside a name is escaped too: bare, it would separate names.
-        appendEncoded(out, path[i], [](std::string& o, unsigned char c) {
-            if (isControl(c) || c == '%' || c == '\\' || c >= 0x80) {
+        AppendEncoded(out, path[i], [](std::string& o, unsigned char c) {
+            if (IsControl(c) || c == '%' || c == '\\' || c >= 0x80) {
                 o += '%';
-                appendHexByte(o, c);
+                AppendHexByte(o, c);
             } else {
                 o += static_cast<char>(c);
             }
@@ -300,7 +300,7 @@ constexpr TypeName kTypeNames[] = {
     {REG_QWORD, "qword"},
 };
 
-std::string typeName(DWORD type) {
+std::string NameOfType(DWORD type) {
     for (const TypeName& entry : kTypeNames) {
         if (entry.type == type)
             return entry.name;
@@ -308,14 +308,14 @@ std::string typeName(DWORD type) {
     return std::to_string(type);
 }
 
-bool isTextType(DWORD type) {
+bool IsTextType(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ || type == REG_LINK;
 }
 
-std::string encodedData(const Value& value) {
+std::string EncodedData(const Value& value) {
     const std::size_t size = value.data.size();
-    if (isTextType(value.type))
-        return quotedText(value.data);
+    if (IsTextType(value.type))
+        return QuotedText(value.data);
     if ((value.type == REG_DWORD && size == 4) || (value.type == REG_QWORD && size == 8)) {
         std::uint64_t number = 0;
         for (std::size_t i = size; i-- > 0;)
@@ -328,40 +328,40 @@ std::string encodedData(const Value& value) {
     std::string out = "hex";
     for (char c : value.data) {
         out += ' ';
-        appendHexByte(out, static_cast<unsigned char>(c));
+        AppendHexByte(out, static_cast<unsigned char>(c));
     }
     return out;
 }
 
-void appendKeyBody(std::string& out, const Key& key, bool withLoadMarks) {
+void AppendKeyBody(std::string& out, const Key& key, bool withLoadMarks) {
     if (!key.className.empty())
-        out += "@class " + quotedText(key.className) + "\n";
+        out += "@class " + QuotedText(key.className) + "\n";
     if (key.modified != 0)
-        out += "@modified " + formatTime(key.modified) + "\n";
+        out += "@modified " + FormatTime(key.modified) + "\n";
     if (withLoadMarks && !key.loadedFrom.empty())
-        out += "@loaded " + quotedText(key.loadedFrom) + "\n";
+        out += "@loaded " + QuotedText(key.loadedFrom) + "\n";
     for (const Value& value : key.values)
-        out += quotedText(value.name) + " = " + typeName(value.type) + " " + encodedData(value) + "\n";
+        out += QuotedText(value.name) + " = " + NameOfType(value.type) + " " + EncodedData(value) + "\n";
 }
 
-void appendSubtree(std::string& out, const Key& key, std::vector<std::string>& path,
+void AppendSubtree(std::string& out, const Key& key, std::vector<std::string>& path,
                    bool withLoadMarks) {
     for (const Key& child : key.children) {
         path.push_back(child.name);
-        out += "\n[" + encodedPath(path) + "]\n";
-        appendKeyBody(out, child, withLoadMarks);
-        appendSubtree(out, child, path, withLoadMarks);
+        out += "\n[" + EncodedPath(path) + "]\n";
+        AppendKeyBody(out, child, withLoadMarks);
+        AppendSubtree(out, child, path, withLoadMarks);
         path.pop_back();
     }
 }
 
 /// The whole file for a tree whose top is `top` (a root key, or the key being saved).
-std::string serialize(const Key& top, bool withLoadMarks) {
+std::string Serialize(const Key& top, bool withLoadMarks) {
     std::string out(kHeader);
     out += '\n';
-    appendKeyBody(out, top, withLoadMarks);
+    AppendKeyBody(out, top, withLoadMarks);
     std::vector<std::string> path;
-    appendSubtree(out, top, path, withLoadMarks);
+    AppendSubtree(out, top, path, withLoadMarks);
     return out;
 }
 
@@ -371,42 +371,42 @@ class LineReader {
 public:
     explicit LineReader(std::string_view line) : line_(line) {}
 
-    void skipSpace() {
+    void SkipSpace() {
         while (pos_ < line_.size() && (line_[pos_] == ' ' || line_[pos_] == '\t'))
             ++pos_;
     }
-    bool atEnd() {
-        skipSpace();
+    bool AtEnd() {
+        SkipSpace();
         return pos_ == line_.size();
     }
-    bool peek(char c) {
-        skipSpace();
+    bool Peek(char c) {
+        SkipSpace();
         return pos_ < line_.size() && line_[pos_] == c;
     }
-    bool expect(char c) {
-        if (!peek(c))
+    bool Expect(char c) {
+        if (!Peek(c))
             return false;
         ++pos_;
         return true;
     }
     // A run of characters up to the next blank.
-    std::string word() {
-        skipSpace();
+    std::string Word() {
+        SkipSpace();
         const std::size_t start = pos_;
         while (pos_ < line_.size() && line_[pos_] != ' ' && line_[pos_] != '\t')
             ++pos_;
         return std::string(line_.substr(start, pos_ - start));
     }
-    bool quotedString(std::string& out) {
+    bool QuotedString(std::string& out) {
         out.clear();
-        if (!expect('"'))
+        if (!Expect('"'))
             return false;
         while (pos_ < line_.size()) {
             const char c = line_[pos_++];
             if (c == '"')
                 return true;
             if (c != '\\') {
-                if (isControl(static_cast<unsigned char>(c)) && c != '\t')
+                if (IsControl(static_cast<unsigned char>(c)) && c != '\t')
                     return false;
                 out += c;
                 continue;
@@ -424,8 +424,8 @@ public:
             case 'x': {
                 if (pos_ + 2 > line_.size())
                     return false;
-                const int high = hexValue(line_[pos_]);
-                const int low = hexValue(line_[pos_ + 1]);
+                const int high = HexValue(line_[pos_]);
+                const int low = HexValue(line_[pos_ + 1]);
                 if (high < 0 || low < 0)
                     return false;
                 out += static_cast<char>(high * 16 + low);
@@ -444,7 +444,7 @@ private:
     std::size_t pos_ = 0;
 };
 
-bool parseType(const std::string& word, DWORD& type) {
+bool ParseType(const std::string& word, DWORD& type) {
     for (const TypeName& entry : kTypeNames) {
         if (word == entry.name) {
             type = entry.type;
@@ -461,17 +461,17 @@ bool parseType(const std::string& word, DWORD& type) {
     return true;
 }
 
-bool parseData(LineReader& reader, DWORD type, std::string& data) {
+bool ParseData(LineReader& reader, DWORD type, std::string& data) {
     data.clear();
-    if (reader.peek('"'))
-        return reader.quotedString(data) && reader.atEnd();
-    const std::string head = reader.word();
+    if (reader.Peek('"'))
+        return reader.QuotedString(data) && reader.AtEnd();
+    const std::string head = reader.Word();
     if (head == "hex") {
-        while (!reader.atEnd()) {
-            const std::string pair = reader.word();
-            if (pair.size() != 2 || hexValue(pair[0]) < 0 || hexValue(pair[1]) < 0)
+        while (!reader.AtEnd()) {
+            const std::string pair = reader.Word();
+            if (pair.size() != 2 || HexValue(pair[0]) < 0 || HexValue(pair[1]) < 0)
                 return false;
-            data += static_cast<char>(hexValue(pair[0]) * 16 + hexValue(pair[1]));
+            data += static_cast<char>(HexValue(pair[0]) * 16 + HexValue(pair[1]));
         }
         return true;
     }
@@ -481,17 +481,17 @@ bool parseData(LineReader& reader, DWORD type, std::string& data) {
         return false;
     std::uint64_t number = 0;
     for (std::size_t i = 2; i < head.size(); ++i) {
-        const int digit = hexValue(head[i]);
+        const int digit = HexValue(head[i]);
         if (digit < 0)
             return false;
         number = (number << 4) | static_cast<std::uint64_t>(digit);
     }
     for (std::size_t i = 0; i < digits / 2; ++i)
         data += static_cast<char>((number >> (8 * i)) & 0xFF);
-    return reader.atEnd();
+    return reader.AtEnd();
 }
 
-bool decodePath(std::string_view text, std::vector<std::string>& path) {
+bool DecodePath(std::string_view text, std::vector<std::string>& path) {
     path.assign(1, std::string());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -500,13 +500,13 @@ bool decodePath(std::string_view text, std::vector<std::string>& path) {
         } else if (c == '%') {
             if (i + 2 >= text.size())
                 return false;
-            const int high = hexValue(text[i + 1]);
-            const int low = hexValue(text[i + 2]);
+            const int high = HexValue(text[i + 1]);
+            const int low = HexValue(text[i + 2]);
             if (high < 0 || low < 0)
                 return false;
             path.back() += static_cast<char>(high * 16 + low);
             i += 2;
-        } else if (isControl(static_cast<unsigned char>(c))) {
+        } else if (IsControl(static_cast<unsigned char>(c))) {
             return false;
         } else {
             path.back() += c;
@@ -517,7 +517,7 @@ bool decodePath(std::string_view text, std::vector<std::string>& path) {
     });
 }
 
-std::string_view trimmed(std::string_view s) {
+std::string_view Trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
@@ -526,7 +526,7 @@ std::string_view trimmed(std::string_view s) {
 }
 
 /// Parses a whole file into `top`; false when any line is not in the format.
-bool parse(std::string_view text, Key& top) {
+bool Parse(std::string_view text, Key& top) {
     top = Key();
     std::size_t start = 0;
     bool first = true;
@@ -536,7 +536,7 @@ bool parse(std::string_view text, Key& top) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos)
             end = text.size();
-        const std::string_view line = trimmed(text.substr(start, end - start));
+        const std::string_view line = Trimmed(text.substr(start, end - start));
         start = end + 1;
         if (first) {
             if (line != kHeader)
@@ -548,32 +548,32 @@ bool parse(std::string_view text, Key& top) {
             continue;
         if (line.front() == '[') {
             std::vector<std::string> path;
-            if (line.back() != ']' || line.size() < 2 || !decodePath(line.substr(1, line.size() - 2), path))
+            if (line.back() != ']' || line.size() < 2 || !DecodePath(line.substr(1, line.size() - 2), path))
                 return false;
-            if (!declared.insert(folded(encodedPath(path))).second)
+            if (!declared.insert(Folded(EncodedPath(path))).second)
                 return false;
             // A key may come before its parent's header: the parent is made here and
             // filled when its own header follows.
             Key* key = &top;
             for (const std::string& name : path) {
-                Key* child = findChild(*key, name);
-                key = child ? child : &insertChild(*key, name);
+                Key* child = FindChild(*key, name);
+                key = child ? child : &InsertChild(*key, name);
             }
             current = key;
             continue;
         }
         LineReader reader(line);
         if (line.front() == '@') {
-            const std::string attribute = reader.word();
+            const std::string attribute = reader.Word();
             if (attribute == "@class") {
-                if (!reader.quotedString(current->className) || !reader.atEnd())
+                if (!reader.QuotedString(current->className) || !reader.AtEnd())
                     return false;
             } else if (attribute == "@loaded") {
-                if (!reader.quotedString(current->loadedFrom) || !reader.atEnd())
+                if (!reader.QuotedString(current->loadedFrom) || !reader.AtEnd())
                     return false;
             } else if (attribute == "@modified") {
-                const std::string when = reader.word();
-                if (!parseTime(when, current->modified) || !reader.atEnd())
+                const std::string when = reader.Word();
+                if (!ParseTime(when, current->modified) || !reader.AtEnd())
                     return false;
             } else {
                 return false;
@@ -582,12 +582,12 @@ bool parse(std::string_view text, Key& top) {
         }
         Value value;
         // Names are C strings to the calls, so a NUL inside one cannot have been written.
-        if (!reader.quotedString(value.name) || value.name.size() > kMaxValueNameLength ||
+        if (!reader.QuotedString(value.name) || value.name.size() > kMaxValueNameLength ||
             value.name.find('\0') != std::string::npos ||
-            !reader.expect('=') || !parseType(reader.word(), value.type) ||
-            !parseData(reader, value.type, value.data))
+            !reader.Expect('=') || !ParseType(reader.Word(), value.type) ||
+            !ParseData(reader, value.type, value.data))
             return false;
-        if (findValue(*current, value.name))
+        if (FindValue(*current, value.name))
             return false;
         current->values.push_back(std::move(value));
     }
@@ -612,7 +612,7 @@ constexpr RootInfo kRoots[] = {
     {HKEY_DYN_DATA, "HKEY_DYN_DATA", false},
 };
 
-int rootIndex(HKEY key) {
+int RootIndex(HKEY key) {
     for (std::size_t i = 0; i < std::size(kRoots); ++i) {
         if (kRoots[i].handle == key)
             return static_cast<int>(i);
@@ -629,8 +629,8 @@ public:
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    int release() {
+    int Get() const { return fd_; }
+    int Release() {
         const int fd = fd_;
         fd_ = -1;
         return fd;
@@ -641,17 +641,17 @@ private:
 };
 
 /// Reads a whole file; `exists` is false (and the result success) when there is none.
-LONG readWholeFile(const std::string& path, std::string& text, bool& exists) {
+LONG ReadWholeFile(const std::string& path, std::string& text, bool& exists) {
     text.clear();
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
+    if (fd.Get() < 0) {
         exists = false;
         return errno == ENOENT ? ERROR_SUCCESS : ERROR_CANTREAD;
     }
     exists = true;
     char buffer[65536];
     for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -665,19 +665,19 @@ LONG readWholeFile(const std::string& path, std::string& text, bool& exists) {
 
 /// Reads and parses a store-format file. A missing file is an empty tree when
 /// `missingIsEmpty`, else ERROR_FILE_NOT_FOUND.
-LONG readTree(const std::string& path, Key& top, bool missingIsEmpty) {
+LONG ReadTree(const std::string& path, Key& top, bool missingIsEmpty) {
     std::string text;
     bool exists = false;
-    if (const LONG rc = readWholeFile(path, text, exists); rc != ERROR_SUCCESS)
+    if (const LONG rc = ReadWholeFile(path, text, exists); rc != ERROR_SUCCESS)
         return rc;
     if (!exists) {
         top = Key();
         return missingIsEmpty ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
     }
-    return parse(text, top) ? ERROR_SUCCESS : ERROR_REGISTRY_CORRUPT;
+    return Parse(text, top) ? ERROR_SUCCESS : ERROR_REGISTRY_CORRUPT;
 }
 
-bool writeAll(int fd, const std::string& text) {
+bool WriteAll(int fd, const std::string& text) {
     std::size_t done = 0;
     while (done < text.size()) {
         const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
@@ -691,27 +691,27 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
-void syncFolder(const std::string& folder) {
+void SyncFolder(const std::string& folder) {
     FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0)
-        ::fsync(fd.get());
+    if (fd.Get() >= 0)
+        ::fsync(fd.Get());
 }
 
 /// Writes a file through a temporary file in the same folder, so that the path names
 /// either the old or the complete new content. With `noReplace` an existing file is
 /// left alone and ERROR_ALREADY_EXISTS returned.
-LONG writeFileAtomically(const std::string& path, const std::string& text, bool noReplace) {
+LONG WriteFileAtomically(const std::string& path, const std::string& text, bool noReplace) {
     const std::filesystem::path target(path);
     std::string folder = target.parent_path().string();
     if (folder.empty())
         folder = ".";
     std::string temp = folder + "/." + target.filename().string() + ".XXXXXX";
     FileDescriptor fd(::mkstemp(temp.data()));
-    if (fd.get() < 0)
+    if (fd.Get() < 0)
         return ERROR_REGISTRY_IO_FAILED;
-    ::fcntl(fd.get(), F_SETFD, FD_CLOEXEC);
-    const bool written = writeAll(fd.get(), text) && ::fsync(fd.get()) == 0;
-    if (::close(fd.release()) != 0 || !written) {
+    ::fcntl(fd.Get(), F_SETFD, FD_CLOEXEC);
+    const bool written = WriteAll(fd.Get(), text) && ::fsync(fd.Get()) == 0;
+    if (::close(fd.Release()) != 0 || !written) {
         ::unlink(temp.c_str());
         return ERROR_REGISTRY_IO_FAILED;
     }
@@ -725,11 +725,11 @@ LONG writeFileAtomically(const std::string& path, const std::string& text, bool 
         ::unlink(temp.c_str());
     }
     if (rc == ERROR_SUCCESS)
-        syncFolder(folder);
+        SyncFolder(folder);
     return rc;
 }
 
-std::string rootFilePath(const std::string& folder, int root) {
+std::string RootFilePath(const std::string& folder, int root) {
     return folder + "/" + kRoots[root].name + ".txt";
 }
 
@@ -737,7 +737,7 @@ std::string rootFilePath(const std::string& folder, int root) {
 /// The kernel drops it if the process dies, so no stale lock is left behind.
 class RootLock {
 public:
-    LONG acquire(const std::string& folder, int root) {
+    LONG Acquire(const std::string& folder, int root) {
         const std::string path = folder + "/" + kRoots[root].name + ".lock";
         fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (fd_ < 0)
@@ -760,14 +760,14 @@ private:
 };
 
 template <typename Look>
-LONG readRoot(int root, Look look) {
+LONG ReadRoot(int root, Look look) {
     const std::string folder = RegistryStoreFolder();
     if (folder.empty())
         return ERROR_PATH_NOT_FOUND;
     // Reads take no lock: writers replace the file by rename, so a read sees either
     // the old or the new file whole.
     Key top;
-    if (const LONG rc = readTree(rootFilePath(folder, root), top, true); rc != ERROR_SUCCESS)
+    if (const LONG rc = ReadTree(RootFilePath(folder, root), top, true); rc != ERROR_SUCCESS)
         return rc;
     return look(top);
 }
@@ -775,7 +775,7 @@ LONG readRoot(int root, Look look) {
 /// Runs `change(top, changed)` on the root's tree under the root's lock and writes the
 /// tree back when it succeeded and reported a change.
 template <typename Change>
-LONG modifyRoot(int root, Change change) {
+LONG ModifyRoot(int root, Change change) {
     const std::string folder = RegistryStoreFolder();
     if (folder.empty())
         return ERROR_PATH_NOT_FOUND;
@@ -784,16 +784,16 @@ LONG modifyRoot(int root, Change change) {
     if (error)
         return ERROR_REGISTRY_IO_FAILED;
     RootLock lock;
-    if (const LONG rc = lock.acquire(folder, root); rc != ERROR_SUCCESS)
+    if (const LONG rc = lock.Acquire(folder, root); rc != ERROR_SUCCESS)
         return rc;
-    const std::string file = rootFilePath(folder, root);
+    const std::string file = RootFilePath(folder, root);
     Key top;
-    if (const LONG rc = readTree(file, top, true); rc != ERROR_SUCCESS)
+    if (const LONG rc = ReadTree(file, top, true); rc != ERROR_SUCCESS)
         return rc;
     bool changed = false;
     if (const LONG rc = change(top, changed); rc != ERROR_SUCCESS || !changed)
         return rc;
-    return writeFileAtomically(file, serialize(top, true), false);
+    return WriteFileAtomically(file, Serialize(top, true), false);
 }
 
 // ---- Handles ----
@@ -808,8 +808,8 @@ std::mutex handleMutex;
 std::map<std::uint64_t, HandleInfo> openHandles;
 std::uint64_t nextHandle = 0x1000;
 
-LONG resolve(HKEY key, HandleInfo& info) {
-    const int root = rootIndex(key);
+LONG Resolve(HKEY key, HandleInfo& info) {
+    const int root = RootIndex(key);
     if (root >= 0) {
         if (!kRoots[root].hasStore)
             return ERROR_CALL_NOT_IMPLEMENTED;
@@ -824,7 +824,7 @@ LONG resolve(HKEY key, HandleInfo& info) {
     return ERROR_SUCCESS;
 }
 
-HKEY addHandle(HandleInfo info) {
+HKEY AddHandle(HandleInfo info) {
     std::lock_guard<std::mutex> guard(handleMutex);
     const std::uint64_t number = nextHandle;
     nextHandle += 4;
@@ -833,7 +833,7 @@ HKEY addHandle(HandleInfo info) {
 }
 
 /// Splits a subkey path; null and empty mean the key itself.
-LONG splitPath(const char* subKey, std::vector<std::string>& path) {
+LONG SplitPath(const char* subKey, std::vector<std::string>& path) {
     path.clear();
     if (!subKey || !*subKey)
         return ERROR_SUCCESS;
@@ -853,34 +853,34 @@ LONG splitPath(const char* subKey, std::vector<std::string>& path) {
 }
 
 template <typename Look>
-LONG withKey(HKEY key, REGSAM needed, Look look) {
+LONG WithKey(HKEY key, REGSAM needed, Look look) {
     HandleInfo info;
-    if (const LONG rc = resolve(key, info); rc != ERROR_SUCCESS)
+    if (const LONG rc = Resolve(key, info); rc != ERROR_SUCCESS)
         return rc;
     if ((info.access & needed) != needed)
         return ERROR_ACCESS_DENIED;
-    return readRoot(info.root, [&](Key& top) {
-        Key* found = findPath(top, info.path);
+    return ReadRoot(info.root, [&](Key& top) {
+        Key* found = FindPath(top, info.path);
         return found ? look(*found) : ERROR_KEY_DELETED;
     });
 }
 
 template <typename Change>
-LONG modifyKey(HKEY key, REGSAM needed, Change change) {
+LONG ModifyKey(HKEY key, REGSAM needed, Change change) {
     HandleInfo info;
-    if (const LONG rc = resolve(key, info); rc != ERROR_SUCCESS)
+    if (const LONG rc = Resolve(key, info); rc != ERROR_SUCCESS)
         return rc;
     if ((info.access & needed) != needed)
         return ERROR_ACCESS_DENIED;
-    return modifyRoot(info.root, [&](Key& top, bool& changed) {
-        Key* found = findPath(top, info.path);
+    return ModifyRoot(info.root, [&](Key& top, bool& changed) {
+        Key* found = FindPath(top, info.path);
         return found ? change(*found, changed) : ERROR_KEY_DELETED;
     });
 }
 
 /// Runs a call, turning an escaping exception into a result code.
 template <typename Call>
-LONG guarded(Call call) noexcept {
+LONG Guarded(Call call) noexcept {
     try {
         return call();
     } catch (const std::bad_alloc&) {
@@ -891,7 +891,7 @@ LONG guarded(Call call) noexcept {
 }
 
 /// Copies a name into a caller's buffer of `*size` characters (NUL included).
-LONG copyName(const std::string& name, char* buffer, DWORD* size) {
+LONG CopyName(const std::string& name, char* buffer, DWORD* size) {
     if (name.size() + 1 > *size)
         return ERROR_MORE_DATA;
     std::memcpy(buffer, name.c_str(), name.size() + 1);
@@ -901,7 +901,7 @@ LONG copyName(const std::string& name, char* buffer, DWORD* size) {
 
 /// The data protocol shared by the value queries: size only without a buffer,
 /// ERROR_MORE_DATA and the size needed when the buffer is too small.
-LONG copyData(const std::string& bytes, BYTE* data, DWORD* dataSize) {
+LONG CopyData(const std::string& bytes, BYTE* data, DWORD* dataSize) {
     if (!dataSize)
         return ERROR_SUCCESS;
     const DWORD needed = static_cast<DWORD>(bytes.size());
@@ -916,20 +916,20 @@ LONG copyData(const std::string& bytes, BYTE* data, DWORD* dataSize) {
     return ERROR_SUCCESS;
 }
 
-bool isLocalComputer(const char* machineName) {
+bool IsLocalComputer(const char* machineName) {
     if (!machineName || !*machineName)
         return true;
     std::string_view name(machineName);
     while (!name.empty() && name.front() == '\\')
         name.remove_prefix(1);
-    return sameName(name, LocalComputerName());
+    return SameName(name, LocalComputerName());
 }
 
 /// Reads a file written by RegSaveKey for restore or load.
-LONG readSavedTree(const char* file, Key& top) {
-    if (const LONG rc = readTree(file, top, false); rc != ERROR_SUCCESS)
+LONG ReadSavedTree(const char* file, Key& top) {
+    if (const LONG rc = ReadTree(file, top, false); rc != ERROR_SUCCESS)
         return rc;
-    clearLoadMarks(top);
+    ClearLoadMarks(top);
     return ERROR_SUCCESS;
 }
 
@@ -957,7 +957,7 @@ std::string LocalComputerName() {
 }
 
 LONG RegOpenKeyEx(HKEY key, const char* subKey, DWORD options, REGSAM access, HKEY* result) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         if (!result)
             return ERROR_INVALID_PARAMETER;
         *result = HKEY{};
@@ -966,22 +966,22 @@ LONG RegOpenKeyEx(HKEY key, const char* subKey, DWORD options, REGSAM access, HK
         if (options != 0)
             return ERROR_INVALID_PARAMETER;
         HandleInfo info;
-        if (const LONG rc = resolve(key, info); rc != ERROR_SUCCESS)
+        if (const LONG rc = Resolve(key, info); rc != ERROR_SUCCESS)
             return rc;
         std::vector<std::string> relative;
-        if (const LONG rc = splitPath(subKey, relative); rc != ERROR_SUCCESS)
+        if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS)
             return rc;
-        const LONG rc = readRoot(info.root, [&](Key& top) {
-            Key* base = findPath(top, info.path);
+        const LONG rc = ReadRoot(info.root, [&](Key& top) {
+            Key* base = FindPath(top, info.path);
             if (!base)
                 return ERROR_KEY_DELETED;
-            return findPath(*base, relative) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+            return FindPath(*base, relative) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
         });
         if (rc != ERROR_SUCCESS)
             return rc;
         info.path.insert(info.path.end(), relative.begin(), relative.end());
         info.access = access;
-        *result = addHandle(std::move(info));
+        *result = AddHandle(std::move(info));
         return ERROR_SUCCESS;
     });
 }
@@ -989,7 +989,7 @@ LONG RegOpenKeyEx(HKEY key, const char* subKey, DWORD options, REGSAM access, HK
 LONG RegCreateKeyEx(HKEY key, const char* subKey, DWORD /*reserved*/, const char* className,
                     DWORD options, REGSAM access, const SECURITY_ATTRIBUTES* security,
                     HKEY* result, DWORD* disposition) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         if (!subKey || !result)
             return ERROR_INVALID_PARAMETER;
         *result = HKEY{};
@@ -1000,24 +1000,24 @@ LONG RegCreateKeyEx(HKEY key, const char* subKey, DWORD /*reserved*/, const char
         if (security && security->lpSecurityDescriptor)
             return ERROR_CALL_NOT_IMPLEMENTED;
         HandleInfo info;
-        if (const LONG rc = resolve(key, info); rc != ERROR_SUCCESS)
+        if (const LONG rc = Resolve(key, info); rc != ERROR_SUCCESS)
             return rc;
         std::vector<std::string> relative;
-        if (const LONG rc = splitPath(subKey, relative); rc != ERROR_SUCCESS)
+        if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS)
             return rc;
         bool created = false;
-        const LONG rc = modifyRoot(info.root, [&](Key& top, bool& changed) {
-            Key* at = findPath(top, info.path);
+        const LONG rc = ModifyRoot(info.root, [&](Key& top, bool& changed) {
+            Key* at = FindPath(top, info.path);
             if (!at)
                 return ERROR_KEY_DELETED;
-            const std::uint64_t now = nowTicks();
+            const std::uint64_t now = NowTicks();
             for (const std::string& name : relative) {
-                Key* child = findChild(*at, name);
+                Key* child = FindChild(*at, name);
                 if (!child) {
                     if (!created && (info.access & KEY_CREATE_SUB_KEY) == 0)
                         return ERROR_ACCESS_DENIED;
                     at->modified = now;
-                    child = &insertChild(*at, name);
+                    child = &InsertChild(*at, name);
                     child->modified = now;
                     created = true;
                 }
@@ -1032,7 +1032,7 @@ LONG RegCreateKeyEx(HKEY key, const char* subKey, DWORD /*reserved*/, const char
             return rc;
         info.path.insert(info.path.end(), relative.begin(), relative.end());
         info.access = access;
-        *result = addHandle(std::move(info));
+        *result = AddHandle(std::move(info));
         if (disposition)
             *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
         return ERROR_SUCCESS;
@@ -1040,7 +1040,7 @@ LONG RegCreateKeyEx(HKEY key, const char* subKey, DWORD /*reserved*/, const char
 }
 
 LONG RegCloseKey(HKEY key) {
-    if (rootIndex(key) >= 0)
+    if (RootIndex(key) >= 0)
         return ERROR_SUCCESS;
     std::lock_guard<std::mutex> guard(handleMutex);
     return openHandles.erase(static_cast<std::uint64_t>(key)) == 1 ? ERROR_SUCCESS
@@ -1048,23 +1048,23 @@ LONG RegCloseKey(HKEY key) {
 }
 
 LONG RegDeleteKey(HKEY key, const char* subKey) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         if (!subKey || !*subKey)
             return ERROR_INVALID_PARAMETER;
         std::vector<std::string> relative;
-        if (const LONG rc = splitPath(subKey, relative); rc != ERROR_SUCCESS)
+        if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS)
             return rc;
-        return modifyKey(key, 0, [&](Key& base, bool& changed) {
-            Key* parent = findPath(base, relative, relative.size() - 1);
+        return ModifyKey(key, 0, [&](Key& base, bool& changed) {
+            Key* parent = FindPath(base, relative, relative.size() - 1);
             if (!parent)
                 return ERROR_FILE_NOT_FOUND;
-            const auto victim = childPosition(*parent, relative.back());
+            const auto victim = ChildPosition(*parent, relative.back());
             if (victim == parent->children.end())
                 return ERROR_FILE_NOT_FOUND;
             if (!victim->children.empty() || !victim->loadedFrom.empty())
                 return ERROR_ACCESS_DENIED;
             parent->children.erase(victim);
-            parent->modified = nowTicks();
+            parent->modified = NowTicks();
             changed = true;
             return ERROR_SUCCESS;
         });
@@ -1072,15 +1072,15 @@ LONG RegDeleteKey(HKEY key, const char* subKey) {
 }
 
 LONG RegDeleteValue(HKEY key, const char* valueName) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         const std::string_view name = valueName ? valueName : "";
-        return modifyKey(key, KEY_SET_VALUE, [&](Key& k, bool& changed) {
+        return ModifyKey(key, KEY_SET_VALUE, [&](Key& k, bool& changed) {
             const auto value = std::find_if(k.values.begin(), k.values.end(),
-                                            [&](const Value& v) { return sameName(v.name, name); });
+                                            [&](const Value& v) { return SameName(v.name, name); });
             if (value == k.values.end())
                 return ERROR_FILE_NOT_FOUND;
             k.values.erase(value);
-            k.modified = nowTicks();
+            k.modified = NowTicks();
             changed = true;
             return ERROR_SUCCESS;
         });
@@ -1089,23 +1089,23 @@ LONG RegDeleteValue(HKEY key, const char* valueName) {
 
 LONG RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* /*reserved*/,
                   char* className, DWORD* classSize, FILETIME* lastWriteTime) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         if (!name || !nameSize || (className && !classSize))
             return ERROR_INVALID_PARAMETER;
-        return withKey(key, KEY_ENUMERATE_SUB_KEYS, [&](Key& k) {
+        return WithKey(key, KEY_ENUMERATE_SUB_KEYS, [&](Key& k) {
             if (index >= k.children.size())
                 return ERROR_NO_MORE_ITEMS;
             const Key& child = k.children[index];
-            if (const LONG rc = copyName(child.name, name, nameSize); rc != ERROR_SUCCESS)
+            if (const LONG rc = CopyName(child.name, name, nameSize); rc != ERROR_SUCCESS)
                 return rc;
             if (className) {
-                if (const LONG rc = copyName(child.className, className, classSize); rc != ERROR_SUCCESS)
+                if (const LONG rc = CopyName(child.className, className, classSize); rc != ERROR_SUCCESS)
                     return rc;
             } else if (classSize) {
                 *classSize = static_cast<DWORD>(child.className.size());
             }
             if (lastWriteTime)
-                *lastWriteTime = toFileTime(child.modified);
+                *lastWriteTime = ToFileTime(child.modified);
             return ERROR_SUCCESS;
         });
     });
@@ -1117,41 +1117,41 @@ LONG RegEnumKey(HKEY key, DWORD index, char* name, DWORD nameSize) {
 
 LONG RegEnumValue(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* /*reserved*/,
                   DWORD* type, BYTE* data, DWORD* dataSize) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         if (!name || !nameSize || (data && !dataSize))
             return ERROR_INVALID_PARAMETER;
-        return withKey(key, KEY_QUERY_VALUE, [&](Key& k) {
+        return WithKey(key, KEY_QUERY_VALUE, [&](Key& k) {
             if (index >= k.values.size())
                 return ERROR_NO_MORE_ITEMS;
             const Value& value = k.values[index];
-            if (const LONG rc = copyName(value.name, name, nameSize); rc != ERROR_SUCCESS)
+            if (const LONG rc = CopyName(value.name, name, nameSize); rc != ERROR_SUCCESS)
                 return rc;
             if (type)
                 *type = value.type;
-            return copyData(value.data, data, dataSize);
+            return CopyData(value.data, data, dataSize);
         });
     });
 }
 
 LONG RegFlushKey(HKEY key) {
     // Every write is already on disk when it returns; what is left is to check the key.
-    return guarded([&]() -> LONG { return withKey(key, 0, [](Key&) { return ERROR_SUCCESS; }); });
+    return Guarded([&]() -> LONG { return WithKey(key, 0, [](Key&) { return ERROR_SUCCESS; }); });
 }
 
 LONG RegQueryInfoKey(HKEY key, char* className, DWORD* classSize, DWORD* /*reserved*/,
                      DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* maxClassLen, DWORD* values,
                      DWORD* maxValueNameLen, DWORD* maxValueLen, DWORD* securityDescriptorSize,
                      FILETIME* lastWriteTime) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         if (className && !classSize)
             return ERROR_INVALID_PARAMETER;
-        return withKey(key, KEY_QUERY_VALUE, [&](Key& k) {
+        return WithKey(key, KEY_QUERY_VALUE, [&](Key& k) {
             if (className) {
                 if (k.className.size() + 1 > *classSize) {
                     *classSize = static_cast<DWORD>(k.className.size());
                     return ERROR_MORE_DATA;
                 }
-                copyName(k.className, className, classSize);
+                CopyName(k.className, className, classSize);
             } else if (classSize) {
                 *classSize = static_cast<DWORD>(k.className.size());
             }
@@ -1176,7 +1176,7 @@ LONG RegQueryInfoKey(HKEY key, char* className, DWORD* classSize, DWORD* /*reser
             put(maxValueLen, longestData);
             put(securityDescriptorSize, 0);
             if (lastWriteTime)
-                *lastWriteTime = toFileTime(k.modified);
+                *lastWriteTime = ToFileTime(k.modified);
             return ERROR_SUCCESS;
         });
     });
@@ -1184,38 +1184,38 @@ LONG RegQueryInfoKey(HKEY key, char* className, DWORD* classSize, DWORD* /*reser
 
 LONG RegQueryValueEx(HKEY key, const char* valueName, DWORD* /*reserved*/, DWORD* type, BYTE* data,
                      DWORD* dataSize) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         if (data && !dataSize)
             return ERROR_INVALID_PARAMETER;
         const std::string_view name = valueName ? valueName : "";
-        return withKey(key, KEY_QUERY_VALUE, [&](Key& k) {
-            const Value* value = findValue(k, name);
+        return WithKey(key, KEY_QUERY_VALUE, [&](Key& k) {
+            const Value* value = FindValue(k, name);
             if (!value)
                 return ERROR_FILE_NOT_FOUND;
             if (type)
                 *type = value->type;
-            return copyData(value->data, data, dataSize);
+            return CopyData(value->data, data, dataSize);
         });
     });
 }
 
 LONG RegSetValueEx(HKEY key, const char* valueName, DWORD /*reserved*/, DWORD type, const BYTE* data,
                    DWORD dataSize) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         const std::string_view name = valueName ? valueName : "";
         if ((!data && dataSize != 0) || name.size() > kMaxValueNameLength)
             return ERROR_INVALID_PARAMETER;
         const std::string bytes = dataSize ? std::string(reinterpret_cast<const char*>(data), dataSize)
                                            : std::string();
-        return modifyKey(key, KEY_SET_VALUE, [&](Key& k, bool& changed) {
-            Value* value = findValue(k, name);
+        return ModifyKey(key, KEY_SET_VALUE, [&](Key& k, bool& changed) {
+            Value* value = FindValue(k, name);
             if (!value) {
                 k.values.push_back(Value{std::string(name), type, std::string()});
                 value = &k.values.back();
             }
             value->type = type;
             value->data = bytes;
-            k.modified = nowTicks();
+            k.modified = NowTicks();
             changed = true;
             return ERROR_SUCCESS;
         });
@@ -1223,14 +1223,14 @@ LONG RegSetValueEx(HKEY key, const char* valueName, DWORD /*reserved*/, DWORD ty
 }
 
 LONG RegConnectRegistry(const char* machineName, HKEY key, HKEY* result) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         if (!result)
             return ERROR_INVALID_PARAMETER;
         *result = HKEY{};
-        const int root = rootIndex(key);
+        const int root = RootIndex(key);
         if (root < 0)
             return ERROR_INVALID_HANDLE;
-        if (!isLocalComputer(machineName))
+        if (!IsLocalComputer(machineName))
             return ERROR_BAD_NETPATH;
         if (!kRoots[root].hasStore)
             return ERROR_CALL_NOT_IMPLEMENTED;
@@ -1240,39 +1240,39 @@ LONG RegConnectRegistry(const char* machineName, HKEY key, HKEY* result) {
 }
 
 LONG RegSaveKey(HKEY key, const char* file, const SECURITY_ATTRIBUTES* security) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         if (!file || !*file)
             return ERROR_INVALID_PARAMETER;
         if (security && security->lpSecurityDescriptor)
             return ERROR_CALL_NOT_IMPLEMENTED;
         std::string text;
-        if (const LONG rc = withKey(key, 0, [&](Key& k) {
-                text = serialize(k, false);
+        if (const LONG rc = WithKey(key, 0, [&](Key& k) {
+                text = Serialize(k, false);
                 return ERROR_SUCCESS;
             });
             rc != ERROR_SUCCESS)
             return rc;
-        return writeFileAtomically(file, text, true);
+        return WriteFileAtomically(file, text, true);
     });
 }
 
 LONG RegRestoreKey(HKEY key, const char* file, DWORD flags) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         if (!file || !*file)
             return ERROR_INVALID_PARAMETER;
         if (flags & REG_WHOLE_HIVE_VOLATILE)
             return ERROR_CALL_NOT_IMPLEMENTED;
         Key saved;
-        if (const LONG rc = readSavedTree(file, saved); rc != ERROR_SUCCESS)
+        if (const LONG rc = ReadSavedTree(file, saved); rc != ERROR_SUCCESS)
             return rc;
-        return modifyKey(key, 0, [&](Key& k, bool& changed) {
+        return ModifyKey(key, 0, [&](Key& k, bool& changed) {
             // A mounted key below would be dropped without going back to its file.
-            if (containsLoadPoint(k))
+            if (ContainsLoadPoint(k))
                 return ERROR_ACCESS_DENIED;
             k.className = std::move(saved.className);
             k.values = std::move(saved.values);
             k.children = std::move(saved.children);
-            k.modified = nowTicks();
+            k.modified = NowTicks();
             changed = true;
             return ERROR_SUCCESS;
         });
@@ -1280,27 +1280,27 @@ LONG RegRestoreKey(HKEY key, const char* file, DWORD flags) {
 }
 
 LONG RegLoadKey(HKEY key, const char* subKey, const char* file) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         if (!subKey || !file || !*file || (key != HKEY_LOCAL_MACHINE && key != HKEY_USERS))
             return ERROR_INVALID_PARAMETER;
         std::vector<std::string> relative;
-        if (const LONG rc = splitPath(subKey, relative); rc != ERROR_SUCCESS)
+        if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS)
             return rc;
         if (relative.size() != 1)
             return ERROR_INVALID_PARAMETER;
         Key loaded;
-        if (const LONG rc = readSavedTree(file, loaded); rc != ERROR_SUCCESS)
+        if (const LONG rc = ReadSavedTree(file, loaded); rc != ERROR_SUCCESS)
             return rc;
         std::error_code error;
         const std::string absolute = std::filesystem::absolute(file, error).string();
         if (error)
             return ERROR_INVALID_PARAMETER;
-        return modifyKey(key, 0, [&](Key& top, bool& changed) {
-            if (findChild(top, relative.front()))
+        return ModifyKey(key, 0, [&](Key& top, bool& changed) {
+            if (FindChild(top, relative.front()))
                 return ERROR_ALREADY_EXISTS;
-            const std::uint64_t now = nowTicks();
+            const std::uint64_t now = NowTicks();
             top.modified = now;
-            Key& mounted = insertChild(top, relative.front());
+            Key& mounted = InsertChild(top, relative.front());
             mounted.className = std::move(loaded.className);
             mounted.values = std::move(loaded.values);
             mounted.children = std::move(loaded.children);
@@ -1313,27 +1313,27 @@ LONG RegLoadKey(HKEY key, const char* subKey, const char* file) {
 }
 
 LONG RegUnLoadKey(HKEY key, const char* subKey) {
-    return guarded([&]() -> LONG {
+    return Guarded([&]() -> LONG {
         if (!subKey || !*subKey)
             return ERROR_INVALID_PARAMETER;
         std::vector<std::string> relative;
-        if (const LONG rc = splitPath(subKey, relative); rc != ERROR_SUCCESS)
+        if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS)
             return rc;
-        return modifyKey(key, 0, [&](Key& base, bool& changed) {
-            Key* parent = findPath(base, relative, relative.size() - 1);
+        return ModifyKey(key, 0, [&](Key& base, bool& changed) {
+            Key* parent = FindPath(base, relative, relative.size() - 1);
             if (!parent)
                 return ERROR_FILE_NOT_FOUND;
-            const auto mounted = childPosition(*parent, relative.back());
+            const auto mounted = ChildPosition(*parent, relative.back());
             if (mounted == parent->children.end())
                 return ERROR_FILE_NOT_FOUND;
             if (mounted->loadedFrom.empty())
                 return ERROR_INVALID_PARAMETER;
             // Back to its file first: if that fails the key stays mounted and nothing is lost.
-            if (const LONG rc = writeFileAtomically(mounted->loadedFrom, serialize(*mounted, false), false);
+            if (const LONG rc = WriteFileAtomically(mounted->loadedFrom, Serialize(*mounted, false), false);
                 rc != ERROR_SUCCESS)
                 return rc;
             parent->children.erase(mounted);
-            parent->modified = nowTicks();
+            parent->modified = NowTicks();
             changed = true;
             return ERROR_SUCCESS;
         });

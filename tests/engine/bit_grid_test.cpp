@@ -97,17 +97,17 @@ TEST(BitGrid, FlipRewritesTheRowsThroughTheBinaryParse) {
     if (c.binaryRow >= 0) sim.SelectRowBase(c.binaryRow, kBinary);
     sim.Type(c.typedBase, c.typed);
     const int beepsBefore = sim.beeper.count;
-    sim.converter().FlipBit(c.bit);
+    sim.Converter().FlipBit(c.bit);
     // A flip writes the Binary text filled to the width; a refused one leaves it.
-    EXPECT_EQ(sim.TextOf(kBinary), c.beeps ? std::string(c.bin) : ZeroFill(c.bin, sim.converter().Bits()));
+    EXPECT_EQ(sim.TextOf(kBinary), c.beeps ? std::string(c.bin) : ZeroFill(c.bin, sim.Converter().Bits()));
     EXPECT_EQ(sim.TextOf(kDecimal), c.dec);
     EXPECT_EQ(sim.TextOf(kHexadecimal), c.hex);
     EXPECT_EQ(sim.beeper.count - beepsBefore, c.beeps);
     if (c.beeps == 0) {
-      EXPECT_EQ(sim.converter().LastConverted(), kBinary);
+      EXPECT_EQ(sim.Converter().LastConverted(), kBinary);
     }
-    EXPECT_FALSE(sim.converter().UpdateInProgress());
-    EXPECT_EQ(sim.converter().BitPattern(), BitGridPattern(c.bin, sim.converter().Bits()));
+    EXPECT_FALSE(sim.Converter().UpdateInProgress());
+    EXPECT_EQ(sim.Converter().BitPattern(), BitGridPattern(c.bin, sim.Converter().Bits()));
   }
 }
 

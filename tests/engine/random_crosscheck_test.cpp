@@ -111,7 +111,7 @@ TEST(RandomCrossCheck, RandomActionsKeepTheRowsConsistent) {
         case 0: sim.SelectWidth(static_cast<int>(rng() % 4)); break;
         case 1: sim.SelectSigned(rng() % 2 == 0); break;
         case 2: sim.SelectRowBase(static_cast<int>(rng() % 4), base); break;
-        case 3: sim.converter().RunBitOperation(static_cast<BitOperation>(rng() % 5)); break;
+        case 3: sim.Converter().RunBitOperation(static_cast<BitOperation>(rng() % 5)); break;
         case 4: sim.FieldOfBase(base).Backspace(); break;
         case 5: sim.FieldOfBase(base).Home(); break;
         case 6: {
@@ -122,7 +122,7 @@ TEST(RandomCrossCheck, RandomActionsKeepTheRowsConsistent) {
         }
         default: sim.Type(base, std::string(1, alphabet[rng() % alphabet.size()])); break;
       }
-      CConverter& conv = sim.converter();
+      CConverter& conv = sim.Converter();
       ASSERT_FALSE(conv.UpdateInProgress());
       bool seen[4] = {};
       for (int row = 0; row < 4; ++row) {

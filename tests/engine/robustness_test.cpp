@@ -10,7 +10,7 @@ namespace radixpad {
 namespace {
 
 void ExpectSane(CSimulatedConverter& sim) {
-  ASSERT_FALSE(sim.converter().UpdateInProgress());
+  ASSERT_FALSE(sim.Converter().UpdateInProgress());
   for (int base = 0; base < kBaseCount; ++base) {
     ASSERT_EQ(sim.FieldOfBase(base).Base(), base);
   }

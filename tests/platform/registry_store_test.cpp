@@ -43,7 +43,7 @@ private:
     void (*previous_)(int) = SIG_DFL;
 };
 
-std::string allBytes() {
+std::string AllBytes() {
     std::string bytes;
     for (int i = 0; i < 256; ++i)
         bytes += static_cast<char>(i);
@@ -71,7 +71,7 @@ TEST_F(StoreTest, EveryValueTypeAndAnyBytesSurviveTheFile) {
         {"dword of three bytes", "shortdword", REG_DWORD, "\x01\x02\x03"s},
         {"big-endian dword", "be", REG_DWORD_BIG_ENDIAN, "\x00\x00\x00\x2a"s},
         {"qword", "qword", REG_QWORD, "\xef\xcd\xab\x89\x67\x45\x23\x01"s},
-        {"every byte", "binary", REG_BINARY, allBytes()},
+        {"every byte", "binary", REG_BINARY, AllBytes()},
         {"empty binary", "emptybinary", REG_BINARY, ""s},
         {"none with data", "none", REG_NONE, "\x00\x01"s},
         {"none empty", "emptynone", REG_NONE, ""s},
@@ -79,9 +79,9 @@ TEST_F(StoreTest, EveryValueTypeAndAnyBytesSurviveTheFile) {
         {"type without a name", "odd", 1234, "\x10\x20"s},
         {"name with quote, backslash and utf-8", "a \"b\" \\c\\ \xc3\xa9", REG_SZ, "x\0"s},
     };
-    HKEY key = create(HKEY_CURRENT_USER, "RoundTrip");
+    HKEY key = Create(HKEY_CURRENT_USER, "RoundTrip");
     for (const ValueCase& c : cases)
-        setBytes(key, c.name.c_str(), c.type, c.data);
+        SetBytes(key, c.name.c_str(), c.type, c.data);
     ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 
     ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "RoundTrip", 0, KEY_READ, &key), ERROR_SUCCESS);
@@ -100,16 +100,16 @@ TEST_F(StoreTest, EveryValueTypeAndAnyBytesSurviveTheFile) {
 
 TEST_F(StoreTest, FileIsReadableLineBasedText) {
     using namespace std::string_literals;
-    HKEY key = create(HKEY_CURRENT_USER, "Software\\Quillory", "cls");
-    setBytes(key, "", REG_SZ, "default\0"s);
-    setBytes(key, "Count", REG_DWORD, "\x2a\0\0\0"s);
-    setBytes(key, "Blob", REG_BINARY, "\x00\xff"s);
-    setBytes(key, "List", REG_MULTI_SZ, "a\0b\0\0"s);
-    setBytes(key, "Big", REG_QWORD, "\x01\0\0\0\0\0\0\x80"s);
+    HKEY key = Create(HKEY_CURRENT_USER, "Software\\Quillory", "cls");
+    SetBytes(key, "", REG_SZ, "default\0"s);
+    SetBytes(key, "Count", REG_DWORD, "\x2a\0\0\0"s);
+    SetBytes(key, "Blob", REG_BINARY, "\x00\xff"s);
+    SetBytes(key, "List", REG_MULTI_SZ, "a\0b\0\0"s);
+    SetBytes(key, "Big", REG_QWORD, "\x01\0\0\0\0\0\0\x80"s);
     RegCloseKey(key);
-    RegCloseKey(create(HKEY_CURRENT_USER, "50% [x]"));
+    RegCloseKey(Create(HKEY_CURRENT_USER, "50% [x]"));
 
-    std::string text = readText(fileOf("HKEY_CURRENT_USER"));
+    std::string text = ReadText(FileOf("HKEY_CURRENT_USER"));
     // The modification times are now; take them out before comparing.
     std::string withoutTimes;
     std::istringstream lines(text);
@@ -134,7 +134,7 @@ TEST_F(StoreTest, FileIsReadableLineBasedText) {
 
 TEST_F(StoreTest, HandWrittenFileIsRead) {
     // Comments, indentation, CRLF line ends, a key before its parent, upper-case hex.
-    writeText(fileOf("HKEY_LOCAL_MACHINE"), "Radixpad registry 1\r\n"
+    WriteText(FileOf("HKEY_LOCAL_MACHINE"), "Radixpad registry 1\r\n"
                                             "# written by hand\r\n"
                                             "\"RootValue\" = sz \"at the top\"\r\n"
                                             "[Software\\App Paths\\browser]\r\n"
@@ -199,7 +199,7 @@ TEST_F(StoreTest, DamagedFileIsAnErrorAndIsNeverRewritten) {
     };
     for (const auto& [label, text] : damaged) {
         SCOPED_TRACE(label);
-        writeText(fileOf("HKEY_CURRENT_USER"), text);
+        WriteText(FileOf("HKEY_CURRENT_USER"), text);
         HKEY key{};
         EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, nullptr, 0, KEY_READ, &key), ERROR_REGISTRY_CORRUPT);
         EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "New", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
@@ -208,11 +208,11 @@ TEST_F(StoreTest, DamagedFileIsAnErrorAndIsNeverRewritten) {
         EXPECT_EQ(RegSetValueEx(HKEY_CURRENT_USER, "v", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4),
                   ERROR_REGISTRY_CORRUPT);
         EXPECT_EQ(RegDeleteKey(HKEY_CURRENT_USER, "k"), ERROR_REGISTRY_CORRUPT);
-        EXPECT_EQ(readText(fileOf("HKEY_CURRENT_USER")), text);
+        EXPECT_EQ(ReadText(FileOf("HKEY_CURRENT_USER")), text);
     }
     // Another root is not affected.
-    RegCloseKey(create(HKEY_LOCAL_MACHINE, "Fine"));
-    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, "Fine"));
+    RegCloseKey(Create(HKEY_LOCAL_MACHINE, "Fine"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "Fine"));
 }
 
 TEST_F(StoreTest, TwoProcessesWritingOneRootLoseNothing) {
@@ -253,7 +253,7 @@ TEST_F(StoreTest, TwoProcessesWritingOneRootLoseNothing) {
 }
 
 TEST_F(StoreTest, HandlesKeepTheirAccessAndNoticeDeletedKeys) {
-    RegCloseKey(create(HKEY_CURRENT_USER, "Box\\Inner"));
+    RegCloseKey(Create(HKEY_CURRENT_USER, "Box\\Inner"));
     HKEY reader{}, writer{}, inner{};
     ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Box", 0, KEY_READ, &reader), ERROR_SUCCESS);
     ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Box", 0, KEY_WRITE, &writer), ERROR_SUCCESS);
@@ -283,8 +283,8 @@ TEST_F(StoreTest, HandlesKeepTheirAccessAndNoticeDeletedKeys) {
 }
 
 TEST_F(StoreTest, KeyNamesAreCaseBlindAndNeverPaths) {
-    RegCloseKey(create(HKEY_CURRENT_USER, "Software\\MixedCase"));
-    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, "SOFTWARE\\mixedcase"));
+    RegCloseKey(Create(HKEY_CURRENT_USER, "Software\\MixedCase"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\mixedcase"));
     char name[64];
     HKEY software{};
     ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "software", 0, KEY_READ, &software), ERROR_SUCCESS);
@@ -293,10 +293,10 @@ TEST_F(StoreTest, KeyNamesAreCaseBlindAndNeverPaths) {
     RegCloseKey(software);
 
     for (const char* awkward : {"..", "..\\..\\..\\etc", "/etc/passwd", "a/b/../c", "~"})
-        RegCloseKey(create(HKEY_CURRENT_USER, awkward));
-    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, "..\\..\\..\\etc"));
+        RegCloseKey(Create(HKEY_CURRENT_USER, awkward));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "..\\..\\..\\etc"));
     std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(store()))
+    for (const auto& entry : std::filesystem::directory_iterator(Store()))
         files.push_back(entry.path().filename().string());
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::string>{"HKEY_CURRENT_USER.lock", "HKEY_CURRENT_USER.txt"}));
@@ -319,12 +319,12 @@ TEST_F(StoreTest, KeyNamesAreCaseBlindAndNeverPaths) {
 }
 
 TEST_F(StoreTest, NamesHoldingABackslashStayWholeThroughAnUnrelatedWrite) {
-    writeText(fileOf("HKEY_CURRENT_USER"), "Radixpad registry 1\n"
+    WriteText(FileOf("HKEY_CURRENT_USER"), "Radixpad registry 1\n"
                                            "[Software]\n"
                                            "[Software\\a%5cb]\n"
                                            "\"v\" = sz \"kept\"\n");
-    RegCloseKey(create(HKEY_CURRENT_USER, "Other"));
-    const std::string text = readText(fileOf("HKEY_CURRENT_USER"));
+    RegCloseKey(Create(HKEY_CURRENT_USER, "Other"));
+    const std::string text = ReadText(FileOf("HKEY_CURRENT_USER"));
     EXPECT_NE(text.find("[Software\\a%5cb]\n"), std::string::npos) << text;
     HKEY software{};
     ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &software), ERROR_SUCCESS);
@@ -332,14 +332,14 @@ TEST_F(StoreTest, NamesHoldingABackslashStayWholeThroughAnUnrelatedWrite) {
     ASSERT_EQ(RegEnumKey(software, 0, name, sizeof name), ERROR_SUCCESS);
     EXPECT_STREQ(name, "a\\b");
     EXPECT_EQ(RegEnumKey(software, 1, name, sizeof name), ERROR_NO_MORE_ITEMS);
-    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, "Software\\a"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\a"));
     RegCloseKey(software);
 }
 
 TEST_F(StoreTest, AWriteOnAFullDiskFailsAndKeepsTheFile) {
-    HKEY key = create(HKEY_CURRENT_USER, "Software");
-    setBytes(key, "small", REG_SZ, "before");
-    const std::string before = readText(fileOf("HKEY_CURRENT_USER"));
+    HKEY key = Create(HKEY_CURRENT_USER, "Software");
+    SetBytes(key, "small", REG_SZ, "before");
+    const std::string before = ReadText(FileOf("HKEY_CURRENT_USER"));
     {
         const FileSizeLimit full(before.size() + 100);
         const std::string big(4096, 'x');
@@ -347,9 +347,9 @@ TEST_F(StoreTest, AWriteOnAFullDiskFailsAndKeepsTheFile) {
                                 static_cast<DWORD>(big.size())),
                   ERROR_SUCCESS);
     }
-    EXPECT_EQ(readText(fileOf("HKEY_CURRENT_USER")), before);
+    EXPECT_EQ(ReadText(FileOf("HKEY_CURRENT_USER")), before);
     std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(store()))
+    for (const auto& entry : std::filesystem::directory_iterator(Store()))
         files.push_back(entry.path().filename().string());
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::string>{"HKEY_CURRENT_USER.lock", "HKEY_CURRENT_USER.txt"}))
@@ -358,11 +358,11 @@ TEST_F(StoreTest, AWriteOnAFullDiskFailsAndKeepsTheFile) {
 }
 
 TEST_F(StoreTest, EnumerationAndQueriesFollowTheBufferProtocol) {
-    HKEY key = create(HKEY_CURRENT_USER, "Enum");
+    HKEY key = Create(HKEY_CURRENT_USER, "Enum");
     for (const char* child : {"beta", "Alpha", "gamma"})
-        RegCloseKey(create(key, child));
-    setBytes(key, "second", REG_BINARY, "12345");
-    setBytes(key, "first", REG_BINARY, "1");
+        RegCloseKey(Create(key, child));
+    SetBytes(key, "second", REG_BINARY, "12345");
+    SetBytes(key, "first", REG_BINARY, "1");
 
     std::vector<std::string> names;
     char name[16];
@@ -400,7 +400,7 @@ TEST_F(StoreTest, ConnectIsLocalOnly) {
 }
 
 TEST_F(StoreTest, CallsWithoutMeaningHereSaySo) {
-    HKEY key = create(HKEY_CURRENT_USER, "Plain");
+    HKEY key = Create(HKEY_CURRENT_USER, "Plain");
     HKEY out{};
     char descriptor[64] = {};
     DWORD size = sizeof descriptor;
@@ -421,41 +421,41 @@ TEST_F(StoreTest, CallsWithoutMeaningHereSaySo) {
     };
     for (const auto& [label, call] : calls)
         EXPECT_EQ(call(), ERROR_CALL_NOT_IMPLEMENTED) << label;
-    EXPECT_FALSE(keyExists(key, "v"));
+    EXPECT_FALSE(KeyExists(key, "v"));
     RegCloseKey(key);
 }
 
 TEST_F(StoreTest, SaveRestoreLoadAndUnload) {
     using namespace std::string_literals;
-    HKEY source = create(HKEY_CURRENT_USER, "Source", "src-class");
-    setBytes(source, "top", REG_SZ, "top value\0"s);
-    HKEY deep = create(source, "One\\Two\\Three");
-    setBytes(deep, "bytes", REG_BINARY, allBytes());
+    HKEY source = Create(HKEY_CURRENT_USER, "Source", "src-class");
+    SetBytes(source, "top", REG_SZ, "top value\0"s);
+    HKEY deep = Create(source, "One\\Two\\Three");
+    SetBytes(deep, "bytes", REG_BINARY, AllBytes());
     RegCloseKey(deep);
-    RegCloseKey(create(source, "Sibling"));
-    const std::string before = dump(source);
+    RegCloseKey(Create(source, "Sibling"));
+    const std::string before = Dump(source);
 
-    const std::string file = scratch("source.saved");
+    const std::string file = Scratch("source.saved");
     ASSERT_EQ(RegSaveKey(source, file.c_str(), nullptr), ERROR_SUCCESS);
-    const std::string saved = readText(file);
+    const std::string saved = ReadText(file);
     EXPECT_EQ(saved.rfind("Radixpad registry 1\n@class \"src-class\"\n", 0), 0u) << saved;
     EXPECT_EQ(RegSaveKey(source, file.c_str(), nullptr), ERROR_ALREADY_EXISTS);
-    EXPECT_EQ(readText(file), saved);
+    EXPECT_EQ(ReadText(file), saved);
 
     // Change everything, then restore.
-    setBytes(source, "top", REG_SZ, "changed\0"s);
-    setBytes(source, "extra", REG_DWORD, "\1\0\0\0"s);
+    SetBytes(source, "top", REG_SZ, "changed\0"s);
+    SetBytes(source, "extra", REG_DWORD, "\1\0\0\0"s);
     ASSERT_EQ(RegDeleteKey(source, "Sibling"), ERROR_SUCCESS);
-    RegCloseKey(create(source, "Intruder"));
+    RegCloseKey(Create(source, "Intruder"));
     ASSERT_EQ(RegRestoreKey(source, file.c_str(), 0), ERROR_SUCCESS);
-    EXPECT_EQ(dump(source), before);
+    EXPECT_EQ(Dump(source), before);
 
     // A damaged or missing file changes nothing.
-    const std::string broken = scratch("broken.saved");
-    writeText(broken, "Radixpad registry 1\nnonsense\n");
+    const std::string broken = Scratch("broken.saved");
+    WriteText(broken, "Radixpad registry 1\nnonsense\n");
     EXPECT_EQ(RegRestoreKey(source, broken.c_str(), 0), ERROR_REGISTRY_CORRUPT);
-    EXPECT_EQ(RegRestoreKey(source, scratch("missing").c_str(), 0), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(dump(source), before);
+    EXPECT_EQ(RegRestoreKey(source, Scratch("missing").c_str(), 0), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Dump(source), before);
 
     // Load mounts the file; the mounted key cannot be deleted, only unloaded, and
     // unloading writes changes back to the file.
@@ -465,30 +465,30 @@ TEST_F(StoreTest, SaveRestoreLoadAndUnload) {
     EXPECT_EQ(RegLoadKey(HKEY_USERS, "Mounted", file.c_str()), ERROR_ALREADY_EXISTS);
     HKEY mounted{};
     ASSERT_EQ(RegOpenKeyEx(HKEY_USERS, "Mounted", 0, KEY_ALL_ACCESS, &mounted), ERROR_SUCCESS);
-    EXPECT_EQ(dump(mounted), before);
+    EXPECT_EQ(Dump(mounted), before);
     EXPECT_EQ(RegDeleteKey(HKEY_USERS, "Mounted"), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegUnLoadKey(HKEY_CURRENT_USER, "Source"), ERROR_INVALID_PARAMETER) << "not a mounted key";
-    setBytes(mounted, "added while mounted", REG_SZ, "yes\0"s);
-    const std::string changed = dump(mounted);
+    SetBytes(mounted, "added while mounted", REG_SZ, "yes\0"s);
+    const std::string changed = Dump(mounted);
     RegCloseKey(mounted);
     ASSERT_EQ(RegUnLoadKey(HKEY_USERS, "Mounted"), ERROR_SUCCESS);
-    EXPECT_FALSE(keyExists(HKEY_USERS, "Mounted"));
+    EXPECT_FALSE(KeyExists(HKEY_USERS, "Mounted"));
     ASSERT_EQ(RegRestoreKey(source, file.c_str(), 0), ERROR_SUCCESS);
-    EXPECT_EQ(dump(source), changed);
+    EXPECT_EQ(Dump(source), changed);
     RegCloseKey(source);
 }
 
 TEST_F(StoreTest, FolderComesFromTheEnvironment) {
     unsetenv("RADIXPAD_REGISTRY_DIR");
-    const std::string data = scratch("data");
+    const std::string data = Scratch("data");
     EXPECT_EQ(RegistryStoreFolder(), data + "/Quillory/Radixpad/registry");
-    RegCloseKey(create(HKEY_CURRENT_USER, "Here"));
+    RegCloseKey(Create(HKEY_CURRENT_USER, "Here"));
     EXPECT_TRUE(std::filesystem::exists(data + "/Quillory/Radixpad/registry/HKEY_CURRENT_USER.txt"));
 
     unsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(RegistryStoreFolder(), scratch("home") + "/.local/share/Quillory/Radixpad/registry");
+    EXPECT_EQ(RegistryStoreFolder(), Scratch("home") + "/.local/share/Quillory/Radixpad/registry");
     setenv("XDG_DATA_HOME", "relative/path", 1);
-    EXPECT_EQ(RegistryStoreFolder(), scratch("home") + "/.local/share/Quillory/Radixpad/registry")
+    EXPECT_EQ(RegistryStoreFolder(), Scratch("home") + "/.local/share/Quillory/Radixpad/registry")
         << "a relative XDG_DATA_HOME is ignored";
 }
 

@@ -87,7 +87,7 @@ TEST_F(CRegistryTest, BrowserLookupAsTheHelpCommandDoesIt) {
     }
     EXPECT_EQ(lookup(), std::make_pair("/usr/bin/browser"s, ERROR_SUCCESS));
 
-    writeText(fileOf("HKEY_LOCAL_MACHINE"), "not a store file\n");
+    WriteText(FileOf("HKEY_LOCAL_MACHINE"), "not a store file\n");
     EXPECT_EQ(lookup(), std::make_pair(""s, ERROR_REGISTRY_CORRUPT));
 }
 
@@ -204,16 +204,16 @@ TEST_F(CRegistryTest, DeleteKeyByNameAndByPath) {
 
     ASSERT_TRUE(registry.OpenKey("Parent", KEY_ALL_ACCESS));
     EXPECT_TRUE(registry.DeleteKey("ByName"));
-    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, "Parent\\ByName"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Parent\\ByName"));
 
     ASSERT_TRUE(registry.OpenKey("Parent\\Keep", KEY_ALL_ACCESS));
     EXPECT_TRUE(registry.DeleteKey("Parent\\ByPath")) << "a path is taken from the root";
-    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, "Parent\\ByPath"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Parent\\ByPath"));
     std::string keyName;
     registry.GetKeyName(keyName);
     EXPECT_EQ(keyName, "Parent") << "the parent stays open";
     EXPECT_TRUE(registry.SetDWORDValue("still open", 1));
-    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, "Parent\\Keep"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Parent\\Keep"));
 
     EXPECT_FALSE(registry.DeleteKey("Missing\\Child"));
     EXPECT_EQ(registry.GetError(), ERROR_FILE_NOT_FOUND);
@@ -225,7 +225,7 @@ TEST_F(CRegistryTest, DeleteKeyByNameAndByPath) {
     EXPECT_EQ(registry.GetError(), ERROR_INVALID_PARAMETER);
     EXPECT_FALSE(registry.DeleteKey(""));
     EXPECT_EQ(registry.GetError(), ERROR_INVALID_PARAMETER);
-    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, "Parent\\Keep"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Parent\\Keep"));
 }
 
 TEST_F(CRegistryTest, DeletesADeepWideSubtree) {
@@ -246,13 +246,13 @@ TEST_F(CRegistryTest, DeletesADeepWideSubtree) {
     ASSERT_TRUE(registry.CreateKey("TreeSibling"));
     ASSERT_TRUE(registry.OpenKey("", KEY_ALL_ACCESS));
     EXPECT_TRUE(registry.DeleteKey("Tree"));
-    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, "Tree"));
-    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, "TreeSibling"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Tree"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "TreeSibling"));
 }
 
 TEST_F(CRegistryTest, DeletionStopsAtAChildThatCannotBeDeleted) {
     // A mounted key cannot be deleted; here one sits below the key to delete.
-    writeText(fileOf("HKEY_CURRENT_USER"), "Radixpad registry 1\n"
+    WriteText(FileOf("HKEY_CURRENT_USER"), "Radixpad registry 1\n"
                                            "[Top]\n[Top\\A]\n[Top\\A\\Leaf]\n"
                                            "[Top\\M]\n@loaded \"/somewhere/file\"\n[Top\\M\\Inside]\n"
                                            "[Top\\Z]\n");
@@ -261,9 +261,9 @@ TEST_F(CRegistryTest, DeletionStopsAtAChildThatCannotBeDeleted) {
     ASSERT_TRUE(registry.OpenKey("", KEY_ALL_ACCESS));
     EXPECT_FALSE(registry.DeleteKey("Top"));
     EXPECT_EQ(registry.GetError(), ERROR_ACCESS_DENIED);
-    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, "Top\\A")) << "children before it are gone";
-    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, "Top\\M"));
-    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, "Top\\Z")) << "the walk stopped at M";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Top\\A")) << "children before it are gone";
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Top\\M"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Top\\Z")) << "the walk stopped at M";
 }
 
 TEST_F(CRegistryTest, MultiStringReadStopsWithTheData) {
@@ -436,7 +436,7 @@ TEST_F(CRegistryTest, AnExceptionInsideDeleteKeyBecomesCode1064) {
     ASSERT_TRUE(registry.CreateKey("A\\B"));
     EXPECT_FALSE(registry.DeleteKey("A\\B"));
     EXPECT_EQ(registry.GetError(), ERROR_EXCEPTION_IN_SERVICE);
-    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, "A\\B"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "A\\B"));
 }
 
 TEST_F(CRegistryTest, CloseAndReconnectReleaseHandles) {
@@ -473,25 +473,25 @@ TEST_F(CRegistryTest, SaveThenRestoreAndLoad) {
     ASSERT_TRUE(registry.SetStringValue("Name", "me"));
     HKEY profile{};
     ASSERT_EQ(RegOpenKeyEx(HKEY_USERS, "Profile", 0, KEY_READ, &profile), ERROR_SUCCESS);
-    const std::string before = dump(profile);
+    const std::string before = Dump(profile);
 
-    const std::string file = scratch("profile.saved");
+    const std::string file = Scratch("profile.saved");
     ASSERT_TRUE(registry.SaveKey(file.c_str()));
     ASSERT_TRUE(registry.DeleteKey("Colors"));
     ASSERT_TRUE(registry.SetStringValue("Name", "someone else"));
-    EXPECT_NE(dump(profile), before);
+    EXPECT_NE(Dump(profile), before);
     ASSERT_TRUE(registry.RestoreKey(file.c_str()));
-    EXPECT_EQ(dump(profile), before);
+    EXPECT_EQ(Dump(profile), before);
     RegCloseKey(profile);
 
     ASSERT_TRUE(registry.LoadKey("Copy", file.c_str()));
     ASSERT_TRUE(registry.OpenKey("", KEY_ALL_ACCESS));
     HKEY copy{};
     ASSERT_EQ(RegOpenKeyEx(HKEY_USERS, "Copy", 0, KEY_READ, &copy), ERROR_SUCCESS);
-    EXPECT_EQ(dump(copy), before);
+    EXPECT_EQ(Dump(copy), before);
     RegCloseKey(copy);
     EXPECT_TRUE(registry.UnLoadKey("Copy"));
-    EXPECT_FALSE(keyExists(HKEY_USERS, "Copy"));
+    EXPECT_FALSE(KeyExists(HKEY_USERS, "Copy"));
 }
 
 } // namespace

@@ -22,42 +22,42 @@ protected:
         root_ = pattern;
         setenv("HOME", (root_ + "/home").c_str(), 1);
         setenv("XDG_DATA_HOME", (root_ + "/data").c_str(), 1);
-        setenv("RADIXPAD_REGISTRY_DIR", store().c_str(), 1);
+        setenv("RADIXPAD_REGISTRY_DIR", Store().c_str(), 1);
     }
     void TearDown() override {
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
     }
 
-    std::string store() const { return root_ + "/store"; }
-    std::string scratch(const std::string& name) const { return root_ + "/" + name; }
-    std::string fileOf(const char* rootName) const { return store() + "/" + rootName + ".txt"; }
+    std::string Store() const { return root_ + "/store"; }
+    std::string Scratch(const std::string& name) const { return root_ + "/" + name; }
+    std::string FileOf(const char* rootName) const { return Store() + "/" + rootName + ".txt"; }
 
-    static std::string readText(const std::string& path) {
+    static std::string ReadText(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();
     }
-    static void writeText(const std::string& path, const std::string& text) {
+    static void WriteText(const std::string& path, const std::string& text) {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         std::ofstream(path, std::ios::binary) << text;
     }
 
-    static HKEY create(HKEY parent, const char* path, const char* className = nullptr) {
+    static HKEY Create(HKEY parent, const char* path, const char* className = nullptr) {
         HKEY key{};
         EXPECT_EQ(RegCreateKeyEx(parent, path, 0, className, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
                   ERROR_SUCCESS)
             << path;
         return key;
     }
-    static void setBytes(HKEY key, const char* name, DWORD type, const std::string& bytes) {
+    static void SetBytes(HKEY key, const char* name, DWORD type, const std::string& bytes) {
         EXPECT_EQ(RegSetValueEx(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                                 static_cast<DWORD>(bytes.size())),
                   ERROR_SUCCESS)
             << name;
     }
-    static bool keyExists(HKEY parent, const char* path) {
+    static bool KeyExists(HKEY parent, const char* path) {
         HKEY key{};
         if (RegOpenKeyEx(parent, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
             return false;
@@ -66,7 +66,7 @@ protected:
     }
 
     /// Every key, value, type and byte below a key, one line each, for comparing subtrees.
-    static std::string dump(HKEY key, const std::string& indent = "") {
+    static std::string Dump(HKEY key, const std::string& indent = "") {
         std::string out;
         for (DWORD i = 0;; ++i) {
             char name[300];
@@ -86,7 +86,7 @@ protected:
             HKEY child{};
             if (RegOpenKeyEx(key, name, 0, KEY_READ, &child) != ERROR_SUCCESS)
                 return out + "unreadable " + name;
-            out += indent + "[" + name + "]\n" + dump(child, indent + "  ");
+            out += indent + "[" + name + "]\n" + Dump(child, indent + "  ");
             RegCloseKey(child);
         }
         return out;
