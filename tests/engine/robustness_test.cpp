@@ -68,7 +68,14 @@ TEST(Robustness, OverlongPastesAndWrites) {
 }
 
 TEST(Robustness, MinusSignsEverywhere) {
-  const char* texts[] = {"-", "--", "-0-", "0-", "-1-1", "---------", "-9223372036854775809", "-18446744073709551616",
+  const char* texts[] = {"-",
+                         "--",
+                         "-0-",
+                         "0-",
+                         "-1-1",
+                         "---------",
+                         "-9223372036854775809",
+                         "-18446744073709551616",
                          "-00000000000000000000000000000000000000001"};
   for (bool isSigned : {true, false}) {
     for (const char* text : texts) {
