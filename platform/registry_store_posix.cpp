@@ -841,7 +841,7 @@ LONG CopyData(const std::string& bytes, BYTE* data, DWORD* dataSize) {
       *dataSize = needed;
       return ERROR_MORE_DATA;
     }
-    std::memcpy(data, bytes.data(), bytes.size());
+    std::copy(bytes.begin(), bytes.end(), data);  // raw bytes, no terminator
   }
   *dataSize = needed;
   return ERROR_SUCCESS;
