@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <string>
+#include <utility>
 
 #include "converter_app.h"
 #include "ini_store.h"
@@ -43,7 +44,7 @@ void ShowHelp(const QString& programFolder, std::function<void(const QString& te
   const QString browser = HelpBrowser();
   if (browser != kXdgOpen && QProcess::startDetached(browser, {page})) return;
 
-  const auto notShown = [page, textFile = folder + QLatin1String(files::kTexts), tell] {
+  const auto notShown = [page, textFile = folder + QLatin1String(files::kTexts), tell = std::move(tell)] {
     const QString text = GetLocalizedText(QString::fromLatin1(keys::kHelpPageNotShown), textFile).arg(page);
     if (tell) {
       tell(text);

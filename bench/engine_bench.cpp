@@ -15,7 +15,7 @@ void BM_ParseAndCrossUpdate(benchmark::State& state, int base, std::string text)
   sim.SelectSigned(false);
   sim.Write(base, text);
   for (auto _ : state) {
-    sim.converter().ParseAndCrossUpdate(base);
+    sim.Converter().ParseAndCrossUpdate(base);
     benchmark::DoNotOptimize(sim.fields[0].Text());
   }
 }

@@ -52,7 +52,7 @@ void SaveLook(const LookValues& look, const QString& userSettingsFile, const cha
 void ForgetSavedLook(const QString& userSettingsFile);
 
 /// The largest image file read; a larger one is refused before it is read.
-inline constexpr qint64 kMaxImageFileBytes = 64 * 1024 * 1024;
+inline constexpr qint64 kMaxImageFileBytes = qint64{64} * 1024 * 1024;
 
 /// The bytes of the regular file at `path`, opened without blocking (a named pipe or a
 /// device is refused, not waited for); nothing when it cannot be read or is larger than

@@ -15,7 +15,7 @@ class QWidget;
 namespace radixpad {
 
 /// The largest image file read; a larger one is refused before it is read.
-inline constexpr qint64 kMaxImageFileBytes = 64 * 1024 * 1024;
+inline constexpr qint64 kMaxImageFileBytes = qint64{64} * 1024 * 1024;
 
 /// Error texts of String.dat, with %1 for the file's path.
 inline constexpr char kErrorNotAnImage[] = "1002";

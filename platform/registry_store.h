@@ -46,9 +46,9 @@
 // key has been deleted answers ERROR_KEY_DELETED. A handle does not follow a rename,
 // and a key deleted and created again under the same name is the same key to it.
 
-#include "registry_types.h"
-
 #include <string>
+
+#include "registry_types.h"
 
 namespace radixpad {
 
@@ -60,9 +60,8 @@ std::string RegistryStoreFolder();
 std::string LocalComputerName();
 
 LONG RegOpenKeyEx(HKEY key, const char* subKey, DWORD options, REGSAM access, HKEY* result);
-LONG RegCreateKeyEx(HKEY key, const char* subKey, DWORD reserved, const char* className,
-                    DWORD options, REGSAM access, const SECURITY_ATTRIBUTES* security,
-                    HKEY* result, DWORD* disposition);
+LONG RegCreateKeyEx(HKEY key, const char* subKey, DWORD reserved, const char* className, DWORD options, REGSAM access,
+                    const SECURITY_ATTRIBUTES* security, HKEY* result, DWORD* disposition);
 LONG RegCloseKey(HKEY key);
 /// Deletes a key that has no subkeys. A key with subkeys, or a key mounted by
 /// RegLoadKey, answers ERROR_ACCESS_DENIED.
@@ -70,22 +69,19 @@ LONG RegDeleteKey(HKEY key, const char* subKey);
 LONG RegDeleteValue(HKEY key, const char* valueName);
 /// nameSize and classSize are in characters, the terminating NUL included on entry,
 /// excluded on return.
-LONG RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* reserved,
-                  char* className, DWORD* classSize, FILETIME* lastWriteTime);
+LONG RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* reserved, char* className,
+                  DWORD* classSize, FILETIME* lastWriteTime);
 LONG RegEnumKey(HKEY key, DWORD index, char* name, DWORD nameSize);
-LONG RegEnumValue(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* reserved,
-                  DWORD* type, BYTE* data, DWORD* dataSize);
+LONG RegEnumValue(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* reserved, DWORD* type, BYTE* data,
+                  DWORD* dataSize);
 LONG RegFlushKey(HKEY key);
-LONG RegQueryInfoKey(HKEY key, char* className, DWORD* classSize, DWORD* reserved,
-                     DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* maxClassLen, DWORD* values,
-                     DWORD* maxValueNameLen, DWORD* maxValueLen, DWORD* securityDescriptorSize,
-                     FILETIME* lastWriteTime);
+LONG RegQueryInfoKey(HKEY key, char* className, DWORD* classSize, DWORD* reserved, DWORD* subKeys, DWORD* maxSubKeyLen,
+                     DWORD* maxClassLen, DWORD* values, DWORD* maxValueNameLen, DWORD* maxValueLen,
+                     DWORD* securityDescriptorSize, FILETIME* lastWriteTime);
 /// With data null only the size is returned; with a buffer too small, ERROR_MORE_DATA
 /// and the size needed.
-LONG RegQueryValueEx(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
-                     DWORD* dataSize);
-LONG RegSetValueEx(HKEY key, const char* valueName, DWORD reserved, DWORD type, const BYTE* data,
-                   DWORD dataSize);
+LONG RegQueryValueEx(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataSize);
+LONG RegSetValueEx(HKEY key, const char* valueName, DWORD reserved, DWORD type, const BYTE* data, DWORD dataSize);
 /// A null or empty machine, or the local computer's name, connects locally (the result
 /// is the root itself); any other name answers ERROR_BAD_NETPATH.
 LONG RegConnectRegistry(const char* machineName, HKEY key, HKEY* result);
@@ -103,11 +99,9 @@ LONG RegUnLoadKey(HKEY key, const char* subKey);
 /// No meaning here: ERROR_CALL_NOT_IMPLEMENTED.
 LONG RegReplaceKey(HKEY key, const char* subKey, const char* newFile, const char* oldFile);
 /// No event objects here: ERROR_CALL_NOT_IMPLEMENTED.
-LONG RegNotifyChangeKeyValue(HKEY key, int watchSubtree, DWORD filter, HANDLE event,
-                             int asynchronous);
+LONG RegNotifyChangeKeyValue(HKEY key, int watchSubtree, DWORD filter, HANDLE event, int asynchronous);
 /// Keys carry no security descriptors: ERROR_CALL_NOT_IMPLEMENTED.
-LONG RegGetKeySecurity(HKEY key, SECURITY_INFORMATION information, PSECURITY_DESCRIPTOR descriptor,
-                       DWORD* size);
+LONG RegGetKeySecurity(HKEY key, SECURITY_INFORMATION information, PSECURITY_DESCRIPTOR descriptor, DWORD* size);
 LONG RegSetKeySecurity(HKEY key, SECURITY_INFORMATION information, PSECURITY_DESCRIPTOR descriptor);
 
-} // namespace radixpad
+}  // namespace radixpad

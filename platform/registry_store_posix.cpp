@@ -1,5 +1,10 @@
 #include "registry_store.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -14,11 +19,6 @@
 #include <string_view>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace radixpad {
 namespace {
 
@@ -29,89 +29,80 @@ constexpr std::size_t kMaxValueNameLength = 16383;
 // ---- The tree held in memory for the length of one call ----
 
 struct Value {
-    std::string name;
-    DWORD type = REG_NONE;
-    std::string data; // raw bytes
+  std::string name;
+  DWORD type = REG_NONE;
+  std::string data;  // raw bytes
 };
 
 struct Key {
-    std::string name;
-    std::string className;
-    std::uint64_t modified = 0; // FILETIME ticks, whole seconds; 0 when unknown
-    std::string loadedFrom;     // file a key mounted by RegLoadKey goes back to
-    std::vector<Value> values;  // in the order they were first set
-    std::vector<Key> children;  // sorted by folded name
+  std::string name;
+  std::string className;
+  std::uint64_t modified = 0;  // FILETIME ticks, whole seconds; 0 when unknown
+  std::string loadedFrom;      // file a key mounted by RegLoadKey goes back to
+  std::vector<Value> values;   // in the order they were first set
+  std::vector<Key> children;   // sorted by folded name
 };
 
-char fold(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Folded(std::string_view s) {
+  std::string out(s);
+  std::transform(out.begin(), out.end(), out.begin(), Fold);
+  return out;
 }
 
-std::string folded(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), fold);
-    return out;
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return fold(x) == fold(y);
-           });
+bool NameLess(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(Fold(x)) < static_cast<unsigned char>(Fold(y));
+  });
 }
 
-bool nameLess(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(fold(x)) < static_cast<unsigned char>(fold(y));
-    });
+std::vector<Key>::iterator ChildPosition(Key& key, std::string_view name) {
+  return std::find_if(key.children.begin(), key.children.end(),
+                      [&](const Key& child) { return SameName(child.name, name); });
 }
 
-std::vector<Key>::iterator childPosition(Key& key, std::string_view name) {
-    return std::find_if(key.children.begin(), key.children.end(),
-                        [&](const Key& child) { return sameName(child.name, name); });
+Key* FindChild(Key& key, std::string_view name) {
+  const auto at = ChildPosition(key, name);
+  return at == key.children.end() ? nullptr : &*at;
 }
 
-Key* findChild(Key& key, std::string_view name) {
-    const auto at = childPosition(key, name);
-    return at == key.children.end() ? nullptr : &*at;
+Key& InsertChild(Key& key, std::string_view name) {
+  auto at = std::find_if(key.children.begin(), key.children.end(),
+                         [&](const Key& child) { return NameLess(name, child.name); });
+  Key fresh;
+  fresh.name = std::string(name);
+  return *key.children.insert(at, std::move(fresh));
 }
 
-Key& insertChild(Key& key, std::string_view name) {
-    auto at = std::find_if(key.children.begin(), key.children.end(),
-                           [&](const Key& child) { return nameLess(name, child.name); });
-    Key fresh;
-    fresh.name = std::string(name);
-    return *key.children.insert(at, std::move(fresh));
+Key* FindPath(Key& top, const std::vector<std::string>& path, std::size_t count) {
+  Key* key = &top;
+  for (std::size_t i = 0; i < count && key; ++i) key = FindChild(*key, path[i]);
+  return key;
 }
 
-Key* findPath(Key& top, const std::vector<std::string>& path, std::size_t count) {
-    Key* key = &top;
-    for (std::size_t i = 0; i < count && key; ++i)
-        key = findChild(*key, path[i]);
-    return key;
+Key* FindPath(Key& top, const std::vector<std::string>& path) { return FindPath(top, path, path.size()); }
+
+Value* FindValue(Key& key, std::string_view name) {
+  for (Value& value : key.values) {
+    if (SameName(value.name, name)) return &value;
+  }
+  return nullptr;
 }
 
-Key* findPath(Key& top, const std::vector<std::string>& path) {
-    return findPath(top, path, path.size());
+bool ContainsLoadPoint(const Key& key) {
+  return std::any_of(key.children.begin(), key.children.end(),
+                     [](const Key& child) { return !child.loadedFrom.empty() || ContainsLoadPoint(child); });
 }
 
-Value* findValue(Key& key, std::string_view name) {
-    for (Value& value : key.values) {
-        if (sameName(value.name, name))
-            return &value;
-    }
-    return nullptr;
-}
-
-bool containsLoadPoint(const Key& key) {
-    return std::any_of(key.children.begin(), key.children.end(), [](const Key& child) {
-        return !child.loadedFrom.empty() || containsLoadPoint(child);
-    });
-}
-
-void clearLoadMarks(Key& key) {
-    key.loadedFrom.clear();
-    for (Key& child : key.children)
-        clearLoadMarks(child);
+void ClearLoadMarks(Key& key) {
+  key.loadedFrom.clear();
+  for (Key& child : key.children) ClearLoadMarks(child);
 }
 
 // ---- Times ----
@@ -119,170 +110,168 @@ void clearLoadMarks(Key& key) {
 constexpr std::uint64_t kTicksPerSecond = 10000000ULL;
 constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600LL;
 
-std::uint64_t nowTicks() {
-    const std::int64_t seconds = static_cast<std::int64_t>(std::time(nullptr));
-    return static_cast<std::uint64_t>(seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
+std::uint64_t NowTicks() {
+  const std::int64_t seconds = static_cast<std::int64_t>(std::time(nullptr));
+  return static_cast<std::uint64_t>(seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
 }
 
-FILETIME toFileTime(std::uint64_t ticks) {
-    FILETIME t;
-    t.dwLowDateTime = static_cast<DWORD>(ticks & 0xFFFFFFFFu);
-    t.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-    return t;
+FILETIME ToFileTime(std::uint64_t ticks) {
+  FILETIME t;
+  t.dwLowDateTime = static_cast<DWORD>(ticks & 0xFFFFFFFFu);
+  t.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  return t;
 }
 
-std::string formatTime(std::uint64_t ticks) {
-    const std::time_t seconds =
-        static_cast<std::time_t>(static_cast<std::int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970);
-    std::tm parts{};
-    gmtime_r(&seconds, &parts);
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", parts.tm_year + 1900,
-                  parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
-    return text;
+std::string FormatTime(std::uint64_t ticks) {
+  const std::time_t seconds =
+      static_cast<std::time_t>(static_cast<std::int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970);
+  std::tm parts{};
+  gmtime_r(&seconds, &parts);
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", parts.tm_year + 1900, parts.tm_mon + 1,
+                parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
+  return text;
 }
 
-bool parseTime(const std::string& text, std::uint64_t& ticks) {
-    std::tm parts{};
-    int consumed = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ%n", &parts.tm_year, &parts.tm_mon,
-                    &parts.tm_mday, &parts.tm_hour, &parts.tm_min, &parts.tm_sec, &consumed) != 6 ||
-        static_cast<std::size_t>(consumed) != text.size())
-        return false;
-    const std::tm asWritten = parts;
-    parts.tm_year -= 1900;
-    parts.tm_mon -= 1;
-    const std::int64_t seconds = static_cast<std::int64_t>(timegm(&parts));
-    // timegm normalises out-of-range fields; a date that changed was not a date.
-    if (parts.tm_year + 1900 != asWritten.tm_year || parts.tm_mon + 1 != asWritten.tm_mon ||
-        parts.tm_mday != asWritten.tm_mday || parts.tm_hour != asWritten.tm_hour ||
-        parts.tm_min != asWritten.tm_min || parts.tm_sec != asWritten.tm_sec)
-        return false;
-    if (seconds + kSecondsFrom1601To1970 < 0)
-        return false;
-    ticks = static_cast<std::uint64_t>(seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
-    return true;
+bool ParseTime(const std::string& text, std::uint64_t& ticks) {
+  std::tm parts{};
+  int consumed = 0;
+  if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ%n", &parts.tm_year, &parts.tm_mon, &parts.tm_mday,
+                  &parts.tm_hour, &parts.tm_min, &parts.tm_sec, &consumed) != 6 ||
+      static_cast<std::size_t>(consumed) != text.size())
+    return false;
+  const std::tm asWritten = parts;
+  parts.tm_year -= 1900;
+  parts.tm_mon -= 1;
+  const std::int64_t seconds = static_cast<std::int64_t>(timegm(&parts));
+  // timegm normalises out-of-range fields; a date that changed was not a date.
+  if (parts.tm_year + 1900 != asWritten.tm_year || parts.tm_mon + 1 != asWritten.tm_mon ||
+      parts.tm_mday != asWritten.tm_mday || parts.tm_hour != asWritten.tm_hour || parts.tm_min != asWritten.tm_min ||
+      parts.tm_sec != asWritten.tm_sec)
+    return false;
+  if (seconds + kSecondsFrom1601To1970 < 0) return false;
+  ticks = static_cast<std::uint64_t>(seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
+  return true;
 }
 
 // ---- Text encoding ----
 
 // Length of the well-formed UTF-8 sequence starting at s[i] (a byte >= 0x80), or 0.
-std::size_t utf8SequenceAt(std::string_view s, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            low = 0xA0;
-        if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            low = 0x90;
-        if (lead == 0xF4)
-            high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (i + length > s.size())
-        return 0;
-    if (byte(i + 1) < low || byte(i + 1) > high)
-        return 0;
-    for (std::size_t k = 2; k < length; ++k) {
-        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
-            return 0;
-    }
-    return length;
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char lead = byte(i);
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + length > s.size()) return 0;
+  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (std::size_t k = 2; k < length; ++k) {
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+  }
+  return length;
 }
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-void appendHexByte(std::string& out, unsigned char byte) {
-    out += kHexDigits[byte >> 4];
-    out += kHexDigits[byte & 0xF];
+void AppendHexByte(std::string& out, unsigned char byte) {
+  out += kHexDigits[byte >> 4];
+  out += kHexDigits[byte & 0xF];
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
 }
 
-bool isControl(unsigned char c) {
-    return c < 0x20 || c == 0x7F;
-}
+bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
 // Writes bytes so that any byte string survives; text that is UTF-8 stays readable.
 template <typename Escape>
-void appendEncoded(std::string& out, std::string_view bytes, Escape escape) {
-    for (std::size_t i = 0; i < bytes.size();) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if (c >= 0x80) {
-            const std::size_t length = utf8SequenceAt(bytes, i);
-            if (length > 0) {
-                out.append(bytes.substr(i, length));
-                i += length;
-                continue;
-            }
-        }
-        escape(out, c);
-        ++i;
+void AppendEncoded(std::string& out, std::string_view bytes, Escape escape) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    if (c >= 0x80) {
+      const std::size_t length = Utf8SequenceAt(bytes, i);
+      if (length > 0) {
+        out.append(bytes.substr(i, length));
+        i += length;
+        continue;
+      }
     }
+    escape(out, c);
+    ++i;
+  }
 }
 
-std::string quotedText(std::string_view bytes) {
-    std::string out = "\"";
-    appendEncoded(out, bytes, [](std::string& o, unsigned char c) {
-        switch (c) {
-        case '\\': o += "\\\\"; break;
-        case '"': o += "\\\""; break;
-        case '\n': o += "\\n"; break;
-        case '\r': o += "\\r"; break;
-        case '\t': o += "\\t"; break;
-        case 0: o += "\\0"; break;
-        default:
-            if (isControl(c) || c >= 0x80) {
-                o += "\\x";
-                appendHexByte(o, c);
-            } else {
-                o += static_cast<char>(c);
-            }
+std::string QuotedText(std::string_view bytes) {
+  std::string out = "\"";
+  AppendEncoded(out, bytes, [](std::string& o, unsigned char c) {
+    switch (c) {
+      case '\\':
+        o += "\\\\";
+        break;
+      case '"':
+        o += "\\\"";
+        break;
+      case '\n':
+        o += "\\n";
+        break;
+      case '\r':
+        o += "\\r";
+        break;
+      case '\t':
+        o += "\\t";
+        break;
+      case 0:
+        o += "\\0";
+        break;
+      default:
+        if (IsControl(c) || c >= 0x80) {
+          o += "\\x";
+          AppendHexByte(o, c);
+        } else {
+          o += static_cast<char>(c);
         }
+    }
+  });
+  out += '"';
+  return out;
+}
+
+std::string EncodedPath(const std::vector<std::string>& path) {
+  std::string out;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (i > 0) out += '\\';
+    // A backslash inside a name is escaped too: bare, it would separate names.
+    AppendEncoded(out, path[i], [](std::string& o, unsigned char c) {
+      if (IsControl(c) || c == '%' || c == '\\' || c >= 0x80) {
+        o += '%';
+        AppendHexByte(o, c);
+      } else {
+        o += static_cast<char>(c);
+      }
     });
-    out += '"';
-    return out;
-}
-
-std::string encodedPath(const std::vector<std::string>& path) {
-    std::string out;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (i > 0)
-            out += '\\';
-        // A backslash inside a name is escaped too: bare, it would separate names.
-        appendEncoded(out, path[i], [](std::string& o, unsigned char c) {
-            if (isControl(c) || c == '%' || c == '\\' || c >= 0x80) {
-                o += '%';
-                appendHexByte(o, c);
-            } else {
-                o += static_cast<char>(c);
-            }
-        });
-    }
-    return out;
+  }
+  return out;
 }
 
 struct TypeName {
-    DWORD type;
-    const char* name;
+  DWORD type;
+  const char* name;
 };
 
 constexpr TypeName kTypeNames[] = {
@@ -300,306 +289,282 @@ constexpr TypeName kTypeNames[] = {
     {REG_QWORD, "qword"},
 };
 
-std::string typeName(DWORD type) {
-    for (const TypeName& entry : kTypeNames) {
-        if (entry.type == type)
-            return entry.name;
-    }
-    return std::to_string(type);
+std::string NameOfType(DWORD type) {
+  for (const TypeName& entry : kTypeNames) {
+    if (entry.type == type) return entry.name;
+  }
+  return std::to_string(type);
 }
 
-bool isTextType(DWORD type) {
-    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ || type == REG_LINK;
+bool IsTextType(DWORD type) {
+  return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ || type == REG_LINK;
 }
 
-std::string encodedData(const Value& value) {
-    const std::size_t size = value.data.size();
-    if (isTextType(value.type))
-        return quotedText(value.data);
-    if ((value.type == REG_DWORD && size == 4) || (value.type == REG_QWORD && size == 8)) {
-        std::uint64_t number = 0;
-        for (std::size_t i = size; i-- > 0;)
-            number = (number << 8) | static_cast<unsigned char>(value.data[i]);
-        char text[24];
-        std::snprintf(text, sizeof text, size == 4 ? "0x%08llx" : "0x%016llx",
-                      static_cast<unsigned long long>(number));
-        return text;
-    }
-    std::string out = "hex";
-    for (char c : value.data) {
-        out += ' ';
-        appendHexByte(out, static_cast<unsigned char>(c));
-    }
-    return out;
+std::string EncodedData(const Value& value) {
+  const std::size_t size = value.data.size();
+  if (IsTextType(value.type)) return QuotedText(value.data);
+  if ((value.type == REG_DWORD && size == 4) || (value.type == REG_QWORD && size == 8)) {
+    std::uint64_t number = 0;
+    for (std::size_t i = size; i-- > 0;) number = (number << 8) | static_cast<unsigned char>(value.data[i]);
+    char text[24];
+    std::snprintf(text, sizeof text, size == 4 ? "0x%08llx" : "0x%016llx", static_cast<unsigned long long>(number));
+    return text;
+  }
+  std::string out = "hex";
+  for (char c : value.data) {
+    out += ' ';
+    AppendHexByte(out, static_cast<unsigned char>(c));
+  }
+  return out;
 }
 
-void appendKeyBody(std::string& out, const Key& key, bool withLoadMarks) {
-    if (!key.className.empty())
-        out += "@class " + quotedText(key.className) + "\n";
-    if (key.modified != 0)
-        out += "@modified " + formatTime(key.modified) + "\n";
-    if (withLoadMarks && !key.loadedFrom.empty())
-        out += "@loaded " + quotedText(key.loadedFrom) + "\n";
-    for (const Value& value : key.values)
-        out += quotedText(value.name) + " = " + typeName(value.type) + " " + encodedData(value) + "\n";
+void AppendKeyBody(std::string& out, const Key& key, bool withLoadMarks) {
+  if (!key.className.empty()) out += "@class " + QuotedText(key.className) + "\n";
+  if (key.modified != 0) out += "@modified " + FormatTime(key.modified) + "\n";
+  if (withLoadMarks && !key.loadedFrom.empty()) out += "@loaded " + QuotedText(key.loadedFrom) + "\n";
+  for (const Value& value : key.values)
+    out += QuotedText(value.name) + " = " + NameOfType(value.type) + " " + EncodedData(value) + "\n";
 }
 
-void appendSubtree(std::string& out, const Key& key, std::vector<std::string>& path,
-                   bool withLoadMarks) {
-    for (const Key& child : key.children) {
-        path.push_back(child.name);
-        out += "\n[" + encodedPath(path) + "]\n";
-        appendKeyBody(out, child, withLoadMarks);
-        appendSubtree(out, child, path, withLoadMarks);
-        path.pop_back();
-    }
+void AppendSubtree(std::string& out, const Key& key, std::vector<std::string>& path, bool withLoadMarks) {
+  for (const Key& child : key.children) {
+    path.push_back(child.name);
+    out += "\n[" + EncodedPath(path) + "]\n";
+    AppendKeyBody(out, child, withLoadMarks);
+    AppendSubtree(out, child, path, withLoadMarks);
+    path.pop_back();
+  }
 }
 
 /// The whole file for a tree whose top is `top` (a root key, or the key being saved).
-std::string serialize(const Key& top, bool withLoadMarks) {
-    std::string out(kHeader);
-    out += '\n';
-    appendKeyBody(out, top, withLoadMarks);
-    std::vector<std::string> path;
-    appendSubtree(out, top, path, withLoadMarks);
-    return out;
+std::string Serialize(const Key& top, bool withLoadMarks) {
+  std::string out(kHeader);
+  out += '\n';
+  AppendKeyBody(out, top, withLoadMarks);
+  std::vector<std::string> path;
+  AppendSubtree(out, top, path, withLoadMarks);
+  return out;
 }
 
 // ---- Parsing ----
 
 class LineReader {
-public:
-    explicit LineReader(std::string_view line) : line_(line) {}
+ public:
+  explicit LineReader(std::string_view line) : line_(line) {}
 
-    void skipSpace() {
-        while (pos_ < line_.size() && (line_[pos_] == ' ' || line_[pos_] == '\t'))
-            ++pos_;
-    }
-    bool atEnd() {
-        skipSpace();
-        return pos_ == line_.size();
-    }
-    bool peek(char c) {
-        skipSpace();
-        return pos_ < line_.size() && line_[pos_] == c;
-    }
-    bool expect(char c) {
-        if (!peek(c))
-            return false;
-        ++pos_;
-        return true;
-    }
-    // A run of characters up to the next blank.
-    std::string word() {
-        skipSpace();
-        const std::size_t start = pos_;
-        while (pos_ < line_.size() && line_[pos_] != ' ' && line_[pos_] != '\t')
-            ++pos_;
-        return std::string(line_.substr(start, pos_ - start));
-    }
-    bool quotedString(std::string& out) {
-        out.clear();
-        if (!expect('"'))
-            return false;
-        while (pos_ < line_.size()) {
-            const char c = line_[pos_++];
-            if (c == '"')
-                return true;
-            if (c != '\\') {
-                if (isControl(static_cast<unsigned char>(c)) && c != '\t')
-                    return false;
-                out += c;
-                continue;
-            }
-            if (pos_ >= line_.size())
-                return false;
-            const char e = line_[pos_++];
-            switch (e) {
-            case '\\': out += '\\'; break;
-            case '"': out += '"'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
-            case '0': out += '\0'; break;
-            case 'x': {
-                if (pos_ + 2 > line_.size())
-                    return false;
-                const int high = hexValue(line_[pos_]);
-                const int low = hexValue(line_[pos_ + 1]);
-                if (high < 0 || low < 0)
-                    return false;
-                out += static_cast<char>(high * 16 + low);
-                pos_ += 2;
-                break;
-            }
-            default:
-                return false;
-            }
+  void SkipSpace() {
+    while (pos_ < line_.size() && (line_[pos_] == ' ' || line_[pos_] == '\t')) ++pos_;
+  }
+  bool AtEnd() {
+    SkipSpace();
+    return pos_ == line_.size();
+  }
+  bool Peek(char c) {
+    SkipSpace();
+    return pos_ < line_.size() && line_[pos_] == c;
+  }
+  bool Expect(char c) {
+    if (!Peek(c)) return false;
+    ++pos_;
+    return true;
+  }
+  // A run of characters up to the next blank.
+  std::string Word() {
+    SkipSpace();
+    const std::size_t start = pos_;
+    while (pos_ < line_.size() && line_[pos_] != ' ' && line_[pos_] != '\t') ++pos_;
+    return std::string(line_.substr(start, pos_ - start));
+  }
+  bool QuotedString(std::string& out) {
+    out.clear();
+    if (!Expect('"')) return false;
+    while (pos_ < line_.size()) {
+      const char c = line_[pos_++];
+      if (c == '"') return true;
+      if (c != '\\') {
+        if (IsControl(static_cast<unsigned char>(c)) && c != '\t') return false;
+        out += c;
+        continue;
+      }
+      if (pos_ >= line_.size()) return false;
+      const char e = line_[pos_++];
+      switch (e) {
+        case '\\':
+          out += '\\';
+          break;
+        case '"':
+          out += '"';
+          break;
+        case 'n':
+          out += '\n';
+          break;
+        case 'r':
+          out += '\r';
+          break;
+        case 't':
+          out += '\t';
+          break;
+        case '0':
+          out += '\0';
+          break;
+        case 'x': {
+          if (pos_ + 2 > line_.size()) return false;
+          const int high = HexValue(line_[pos_]);
+          const int low = HexValue(line_[pos_ + 1]);
+          if (high < 0 || low < 0) return false;
+          out += static_cast<char>(high * 16 + low);
+          pos_ += 2;
+          break;
         }
-        return false;
+        default:
+          return false;
+      }
     }
+    return false;
+  }
 
-private:
-    std::string_view line_;
-    std::size_t pos_ = 0;
+ private:
+  std::string_view line_;
+  std::size_t pos_ = 0;
 };
 
-bool parseType(const std::string& word, DWORD& type) {
-    for (const TypeName& entry : kTypeNames) {
-        if (word == entry.name) {
-            type = entry.type;
-            return true;
-        }
+bool ParseType(const std::string& word, DWORD& type) {
+  for (const TypeName& entry : kTypeNames) {
+    if (word == entry.name) {
+      type = entry.type;
+      return true;
     }
-    if (word.empty() || word.size() > 10 ||
-        !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return false;
-    const unsigned long long number = std::strtoull(word.c_str(), nullptr, 10);
-    if (number > 0xFFFFFFFFULL)
-        return false;
-    type = static_cast<DWORD>(number);
+  }
+  if (word.empty() || word.size() > 10 ||
+      !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  const unsigned long long number = std::strtoull(word.c_str(), nullptr, 10);
+  if (number > 0xFFFFFFFFULL) return false;
+  type = static_cast<DWORD>(number);
+  return true;
+}
+
+bool ParseData(LineReader& reader, DWORD type, std::string& data) {
+  data.clear();
+  if (reader.Peek('"')) return reader.QuotedString(data) && reader.AtEnd();
+  const std::string head = reader.Word();
+  if (head == "hex") {
+    while (!reader.AtEnd()) {
+      const std::string pair = reader.Word();
+      if (pair.size() != 2 || HexValue(pair[0]) < 0 || HexValue(pair[1]) < 0) return false;
+      data += static_cast<char>(HexValue(pair[0]) * 16 + HexValue(pair[1]));
+    }
     return true;
+  }
+  const std::size_t digits = head.size() >= 2 ? head.size() - 2 : 0;
+  if (head.size() < 2 || head[0] != '0' || head[1] != 'x' ||
+      !((type == REG_DWORD && digits == 8) || (type == REG_QWORD && digits == 16)))
+    return false;
+  std::uint64_t number = 0;
+  for (std::size_t i = 2; i < head.size(); ++i) {
+    const int digit = HexValue(head[i]);
+    if (digit < 0) return false;
+    number = (number << 4) | static_cast<std::uint64_t>(digit);
+  }
+  for (std::size_t i = 0; i < digits / 2; ++i) data += static_cast<char>((number >> (8 * i)) & 0xFF);
+  return reader.AtEnd();
 }
 
-bool parseData(LineReader& reader, DWORD type, std::string& data) {
-    data.clear();
-    if (reader.peek('"'))
-        return reader.quotedString(data) && reader.atEnd();
-    const std::string head = reader.word();
-    if (head == "hex") {
-        while (!reader.atEnd()) {
-            const std::string pair = reader.word();
-            if (pair.size() != 2 || hexValue(pair[0]) < 0 || hexValue(pair[1]) < 0)
-                return false;
-            data += static_cast<char>(hexValue(pair[0]) * 16 + hexValue(pair[1]));
-        }
-        return true;
+bool DecodePath(std::string_view text, std::vector<std::string>& path) {
+  path.assign(1, std::string());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\\') {
+      path.emplace_back();
+    } else if (c == '%') {
+      if (i + 2 >= text.size()) return false;
+      const int high = HexValue(text[i + 1]);
+      const int low = HexValue(text[i + 2]);
+      if (high < 0 || low < 0) return false;
+      path.back() += static_cast<char>(high * 16 + low);
+      i += 2;
+    } else if (IsControl(static_cast<unsigned char>(c))) {
+      return false;
+    } else {
+      path.back() += c;
     }
-    const std::size_t digits = head.size() >= 2 ? head.size() - 2 : 0;
-    if (head.size() < 2 || head[0] != '0' || head[1] != 'x' ||
-        !((type == REG_DWORD && digits == 8) || (type == REG_QWORD && digits == 16)))
-        return false;
-    std::uint64_t number = 0;
-    for (std::size_t i = 2; i < head.size(); ++i) {
-        const int digit = hexValue(head[i]);
-        if (digit < 0)
-            return false;
-        number = (number << 4) | static_cast<std::uint64_t>(digit);
-    }
-    for (std::size_t i = 0; i < digits / 2; ++i)
-        data += static_cast<char>((number >> (8 * i)) & 0xFF);
-    return reader.atEnd();
+  }
+  return std::all_of(path.begin(), path.end(), [](const std::string& name) {
+    return !name.empty() && name.size() <= kMaxKeyNameLength && name.find('\0') == std::string::npos;
+  });
 }
 
-bool decodePath(std::string_view text, std::vector<std::string>& path) {
-    path.assign(1, std::string());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\\') {
-            path.emplace_back();
-        } else if (c == '%') {
-            if (i + 2 >= text.size())
-                return false;
-            const int high = hexValue(text[i + 1]);
-            const int low = hexValue(text[i + 2]);
-            if (high < 0 || low < 0)
-                return false;
-            path.back() += static_cast<char>(high * 16 + low);
-            i += 2;
-        } else if (isControl(static_cast<unsigned char>(c))) {
-            return false;
-        } else {
-            path.back() += c;
-        }
-    }
-    return std::all_of(path.begin(), path.end(), [](const std::string& name) {
-        return !name.empty() && name.size() <= kMaxKeyNameLength && name.find('\0') == std::string::npos;
-    });
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
+std::string_view Trimmed(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
 }
 
 /// Parses a whole file into `top`; false when any line is not in the format.
-bool parse(std::string_view text, Key& top) {
-    top = Key();
-    std::size_t start = 0;
-    bool first = true;
-    std::set<std::string> declared; // folded paths of the key headers seen
-    Key* current = &top;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        const std::string_view line = trimmed(text.substr(start, end - start));
-        start = end + 1;
-        if (first) {
-            if (line != kHeader)
-                return false;
-            first = false;
-            continue;
-        }
-        if (line.empty() || line.front() == '#')
-            continue;
-        if (line.front() == '[') {
-            std::vector<std::string> path;
-            if (line.back() != ']' || line.size() < 2 || !decodePath(line.substr(1, line.size() - 2), path))
-                return false;
-            if (!declared.insert(folded(encodedPath(path))).second)
-                return false;
-            // A key may come before its parent's header: the parent is made here and
-            // filled when its own header follows.
-            Key* key = &top;
-            for (const std::string& name : path) {
-                Key* child = findChild(*key, name);
-                key = child ? child : &insertChild(*key, name);
-            }
-            current = key;
-            continue;
-        }
-        LineReader reader(line);
-        if (line.front() == '@') {
-            const std::string attribute = reader.word();
-            if (attribute == "@class") {
-                if (!reader.quotedString(current->className) || !reader.atEnd())
-                    return false;
-            } else if (attribute == "@loaded") {
-                if (!reader.quotedString(current->loadedFrom) || !reader.atEnd())
-                    return false;
-            } else if (attribute == "@modified") {
-                const std::string when = reader.word();
-                if (!parseTime(when, current->modified) || !reader.atEnd())
-                    return false;
-            } else {
-                return false;
-            }
-            continue;
-        }
-        Value value;
-        // Names are C strings to the calls, so a NUL inside one cannot have been written.
-        if (!reader.quotedString(value.name) || value.name.size() > kMaxValueNameLength ||
-            value.name.find('\0') != std::string::npos ||
-            !reader.expect('=') || !parseType(reader.word(), value.type) ||
-            !parseData(reader, value.type, value.data))
-            return false;
-        if (findValue(*current, value.name))
-            return false;
-        current->values.push_back(std::move(value));
+bool Parse(std::string_view text, Key& top) {
+  top = Key();
+  std::size_t start = 0;
+  bool first = true;
+  std::set<std::string> declared;  // folded paths of the key headers seen
+  Key* current = &top;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = Trimmed(text.substr(start, end - start));
+    start = end + 1;
+    if (first) {
+      if (line != kHeader) return false;
+      first = false;
+      continue;
     }
-    return !first;
+    if (line.empty() || line.front() == '#') continue;
+    if (line.front() == '[') {
+      std::vector<std::string> path;
+      if (line.back() != ']' || line.size() < 2 || !DecodePath(line.substr(1, line.size() - 2), path)) return false;
+      if (!declared.insert(Folded(EncodedPath(path))).second) return false;
+      // A key may come before its parent's header: the parent is made here and
+      // filled when its own header follows.
+      Key* key = &top;
+      for (const std::string& name : path) {
+        Key* child = FindChild(*key, name);
+        key = child ? child : &InsertChild(*key, name);
+      }
+      current = key;
+      continue;
+    }
+    LineReader reader(line);
+    if (line.front() == '@') {
+      const std::string attribute = reader.Word();
+      if (attribute == "@class") {
+        if (!reader.QuotedString(current->className) || !reader.AtEnd()) return false;
+      } else if (attribute == "@loaded") {
+        if (!reader.QuotedString(current->loadedFrom) || !reader.AtEnd()) return false;
+      } else if (attribute == "@modified") {
+        const std::string when = reader.Word();
+        if (!ParseTime(when, current->modified) || !reader.AtEnd()) return false;
+      } else {
+        return false;
+      }
+      continue;
+    }
+    Value value;
+    // Names are C strings to the calls, so a NUL inside one cannot have been written.
+    if (!reader.QuotedString(value.name) || value.name.size() > kMaxValueNameLength ||
+        value.name.find('\0') != std::string::npos || !reader.Expect('=') || !ParseType(reader.Word(), value.type) ||
+        !ParseData(reader, value.type, value.data))
+      return false;
+    if (FindValue(*current, value.name)) return false;
+    current->values.push_back(std::move(value));
+  }
+  return !first;
 }
 
 // ---- Files ----
 
 struct RootInfo {
-    HKEY handle;
-    const char* name;
-    bool hasStore;
+  HKEY handle;
+  const char* name;
+  bool hasStore;
 };
 
 constexpr RootInfo kRoots[] = {
@@ -612,748 +577,635 @@ constexpr RootInfo kRoots[] = {
     {HKEY_DYN_DATA, "HKEY_DYN_DATA", false},
 };
 
-int rootIndex(HKEY key) {
-    for (std::size_t i = 0; i < std::size(kRoots); ++i) {
-        if (kRoots[i].handle == key)
-            return static_cast<int>(i);
-    }
-    return -1;
+int RootIndex(HKEY key) {
+  for (std::size_t i = 0; i < std::size(kRoots); ++i) {
+    if (kRoots[i].handle == key) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int Get() const { return fd_; }
+  int Release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
 
-private:
-    int fd_;
+ private:
+  int fd_;
 };
 
 /// Reads a whole file; `exists` is false (and the result success) when there is none.
-LONG readWholeFile(const std::string& path, std::string& text, bool& exists) {
-    text.clear();
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        exists = false;
-        return errno == ENOENT ? ERROR_SUCCESS : ERROR_CANTREAD;
+LONG ReadWholeFile(const std::string& path, std::string& text, bool& exists) {
+  text.clear();
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.Get() < 0) {
+    exists = false;
+    return errno == ENOENT ? ERROR_SUCCESS : ERROR_CANTREAD;
+  }
+  exists = true;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return ERROR_CANTREAD;
     }
-    exists = true;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return ERROR_CANTREAD;
-        }
-        if (got == 0)
-            return ERROR_SUCCESS;
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
+    if (got == 0) return ERROR_SUCCESS;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
 }
 
 /// Reads and parses a store-format file. A missing file is an empty tree when
 /// `missingIsEmpty`, else ERROR_FILE_NOT_FOUND.
-LONG readTree(const std::string& path, Key& top, bool missingIsEmpty) {
-    std::string text;
-    bool exists = false;
-    if (const LONG rc = readWholeFile(path, text, exists); rc != ERROR_SUCCESS)
-        return rc;
-    if (!exists) {
-        top = Key();
-        return missingIsEmpty ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
-    }
-    return parse(text, top) ? ERROR_SUCCESS : ERROR_REGISTRY_CORRUPT;
+LONG ReadTree(const std::string& path, Key& top, bool missingIsEmpty) {
+  std::string text;
+  bool exists = false;
+  if (const LONG rc = ReadWholeFile(path, text, exists); rc != ERROR_SUCCESS) return rc;
+  if (!exists) {
+    top = Key();
+    return missingIsEmpty ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+  }
+  return Parse(text, top) ? ERROR_SUCCESS : ERROR_REGISTRY_CORRUPT;
 }
 
-bool writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
+bool WriteAll(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return false;
     }
-    return true;
+    done += static_cast<std::size_t>(put);
+  }
+  return true;
 }
 
-void syncFolder(const std::string& folder) {
-    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0)
-        ::fsync(fd.get());
+void SyncFolder(const std::string& folder) {
+  FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.Get() >= 0) ::fsync(fd.Get());
 }
 
 /// Writes a file through a temporary file in the same folder, so that the path names
 /// either the old or the complete new content. With `noReplace` an existing file is
 /// left alone and ERROR_ALREADY_EXISTS returned.
-LONG writeFileAtomically(const std::string& path, const std::string& text, bool noReplace) {
-    const std::filesystem::path target(path);
-    std::string folder = target.parent_path().string();
-    if (folder.empty())
-        folder = ".";
-    std::string temp = folder + "/." + target.filename().string() + ".XXXXXX";
-    FileDescriptor fd(::mkstemp(temp.data()));
-    if (fd.get() < 0)
-        return ERROR_REGISTRY_IO_FAILED;
-    ::fcntl(fd.get(), F_SETFD, FD_CLOEXEC);
-    const bool written = writeAll(fd.get(), text) && ::fsync(fd.get()) == 0;
-    if (::close(fd.release()) != 0 || !written) {
-        ::unlink(temp.c_str());
-        return ERROR_REGISTRY_IO_FAILED;
-    }
-    LONG rc = ERROR_SUCCESS;
-    if (noReplace) {
-        if (::link(temp.c_str(), path.c_str()) != 0)
-            rc = errno == EEXIST ? ERROR_ALREADY_EXISTS : ERROR_REGISTRY_IO_FAILED;
-        ::unlink(temp.c_str());
-    } else if (::rename(temp.c_str(), path.c_str()) != 0) {
-        rc = ERROR_REGISTRY_IO_FAILED;
-        ::unlink(temp.c_str());
-    }
-    if (rc == ERROR_SUCCESS)
-        syncFolder(folder);
-    return rc;
+LONG WriteFileAtomically(const std::string& path, const std::string& text, bool noReplace) {
+  const std::filesystem::path target(path);
+  std::string folder = target.parent_path().string();
+  if (folder.empty()) folder = ".";
+  std::string temp = folder + "/." + target.filename().string() + ".XXXXXX";
+  FileDescriptor fd(::mkstemp(temp.data()));
+  if (fd.Get() < 0) return ERROR_REGISTRY_IO_FAILED;
+  ::fcntl(fd.Get(), F_SETFD, FD_CLOEXEC);
+  const bool written = WriteAll(fd.Get(), text) && ::fsync(fd.Get()) == 0;
+  if (::close(fd.Release()) != 0 || !written) {
+    ::unlink(temp.c_str());
+    return ERROR_REGISTRY_IO_FAILED;
+  }
+  LONG rc = ERROR_SUCCESS;
+  if (noReplace) {
+    if (::link(temp.c_str(), path.c_str()) != 0) rc = errno == EEXIST ? ERROR_ALREADY_EXISTS : ERROR_REGISTRY_IO_FAILED;
+    ::unlink(temp.c_str());
+  } else if (::rename(temp.c_str(), path.c_str()) != 0) {
+    rc = ERROR_REGISTRY_IO_FAILED;
+    ::unlink(temp.c_str());
+  }
+  if (rc == ERROR_SUCCESS) SyncFolder(folder);
+  return rc;
 }
 
-std::string rootFilePath(const std::string& folder, int root) {
-    return folder + "/" + kRoots[root].name + ".txt";
-}
+std::string RootFilePath(const std::string& folder, int root) { return folder + "/" + kRoots[root].name + ".txt"; }
 
 /// An exclusive advisory lock on a root's lock file, held for one read-modify-write.
 /// The kernel drops it if the process dies, so no stale lock is left behind.
 class RootLock {
-public:
-    LONG acquire(const std::string& folder, int root) {
-        const std::string path = folder + "/" + kRoots[root].name + ".lock";
-        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd_ < 0)
-            return ERROR_REGISTRY_IO_FAILED;
-        while (::flock(fd_, LOCK_EX) != 0) {
-            if (errno != EINTR)
-                return ERROR_REGISTRY_IO_FAILED;
-        }
-        return ERROR_SUCCESS;
+ public:
+  LONG Acquire(const std::string& folder, int root) {
+    const std::string path = folder + "/" + kRoots[root].name + ".lock";
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0) return ERROR_REGISTRY_IO_FAILED;
+    while (::flock(fd_, LOCK_EX) != 0) {
+      if (errno != EINTR) return ERROR_REGISTRY_IO_FAILED;
     }
-    ~RootLock() {
-        if (fd_ >= 0) {
-            ::flock(fd_, LOCK_UN);
-            ::close(fd_);
-        }
+    return ERROR_SUCCESS;
+  }
+  ~RootLock() {
+    if (fd_ >= 0) {
+      ::flock(fd_, LOCK_UN);
+      ::close(fd_);
     }
+  }
 
-private:
-    int fd_ = -1;
+ private:
+  int fd_ = -1;
 };
 
 template <typename Look>
-LONG readRoot(int root, Look look) {
-    const std::string folder = RegistryStoreFolder();
-    if (folder.empty())
-        return ERROR_PATH_NOT_FOUND;
-    // Reads take no lock: writers replace the file by rename, so a read sees either
-    // the old or the new file whole.
-    Key top;
-    if (const LONG rc = readTree(rootFilePath(folder, root), top, true); rc != ERROR_SUCCESS)
-        return rc;
-    return look(top);
+LONG ReadRoot(int root, Look look) {
+  const std::string folder = RegistryStoreFolder();
+  if (folder.empty()) return ERROR_PATH_NOT_FOUND;
+  // Reads take no lock: writers replace the file by rename, so a read sees either
+  // the old or the new file whole.
+  Key top;
+  if (const LONG rc = ReadTree(RootFilePath(folder, root), top, true); rc != ERROR_SUCCESS) return rc;
+  return look(top);
 }
 
 /// Runs `change(top, changed)` on the root's tree under the root's lock and writes the
 /// tree back when it succeeded and reported a change.
 template <typename Change>
-LONG modifyRoot(int root, Change change) {
-    const std::string folder = RegistryStoreFolder();
-    if (folder.empty())
-        return ERROR_PATH_NOT_FOUND;
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error)
-        return ERROR_REGISTRY_IO_FAILED;
-    RootLock lock;
-    if (const LONG rc = lock.acquire(folder, root); rc != ERROR_SUCCESS)
-        return rc;
-    const std::string file = rootFilePath(folder, root);
-    Key top;
-    if (const LONG rc = readTree(file, top, true); rc != ERROR_SUCCESS)
-        return rc;
-    bool changed = false;
-    if (const LONG rc = change(top, changed); rc != ERROR_SUCCESS || !changed)
-        return rc;
-    return writeFileAtomically(file, serialize(top, true), false);
+LONG ModifyRoot(int root, Change change) {
+  const std::string folder = RegistryStoreFolder();
+  if (folder.empty()) return ERROR_PATH_NOT_FOUND;
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) return ERROR_REGISTRY_IO_FAILED;
+  RootLock lock;
+  if (const LONG rc = lock.Acquire(folder, root); rc != ERROR_SUCCESS) return rc;
+  const std::string file = RootFilePath(folder, root);
+  Key top;
+  if (const LONG rc = ReadTree(file, top, true); rc != ERROR_SUCCESS) return rc;
+  bool changed = false;
+  if (const LONG rc = change(top, changed); rc != ERROR_SUCCESS || !changed) return rc;
+  return WriteFileAtomically(file, Serialize(top, true), false);
 }
 
 // ---- Handles ----
 
 struct HandleInfo {
-    int root = -1;
-    std::vector<std::string> path;
-    REGSAM access = 0;
+  int root = -1;
+  std::vector<std::string> path;
+  REGSAM access = 0;
 };
 
 std::mutex handleMutex;
 std::map<std::uint64_t, HandleInfo> openHandles;
 std::uint64_t nextHandle = 0x1000;
 
-LONG resolve(HKEY key, HandleInfo& info) {
-    const int root = rootIndex(key);
-    if (root >= 0) {
-        if (!kRoots[root].hasStore)
-            return ERROR_CALL_NOT_IMPLEMENTED;
-        info = HandleInfo{root, {}, KEY_ALL_ACCESS};
-        return ERROR_SUCCESS;
-    }
-    std::lock_guard<std::mutex> guard(handleMutex);
-    const auto found = openHandles.find(static_cast<std::uint64_t>(key));
-    if (found == openHandles.end())
-        return ERROR_INVALID_HANDLE;
-    info = found->second;
+LONG Resolve(HKEY key, HandleInfo& info) {
+  const int root = RootIndex(key);
+  if (root >= 0) {
+    if (!kRoots[root].hasStore) return ERROR_CALL_NOT_IMPLEMENTED;
+    info = HandleInfo{root, {}, KEY_ALL_ACCESS};
     return ERROR_SUCCESS;
+  }
+  std::lock_guard<std::mutex> guard(handleMutex);
+  const auto found = openHandles.find(static_cast<std::uint64_t>(key));
+  if (found == openHandles.end()) return ERROR_INVALID_HANDLE;
+  info = found->second;
+  return ERROR_SUCCESS;
 }
 
-HKEY addHandle(HandleInfo info) {
-    std::lock_guard<std::mutex> guard(handleMutex);
-    const std::uint64_t number = nextHandle;
-    nextHandle += 4;
-    openHandles.emplace(number, std::move(info));
-    return HKEY{number};
+HKEY AddHandle(HandleInfo info) {
+  std::lock_guard<std::mutex> guard(handleMutex);
+  const std::uint64_t number = nextHandle;
+  nextHandle += 4;
+  openHandles.emplace(number, std::move(info));
+  return HKEY{number};
 }
 
 /// Splits a subkey path; null and empty mean the key itself.
-LONG splitPath(const char* subKey, std::vector<std::string>& path) {
-    path.clear();
-    if (!subKey || !*subKey)
-        return ERROR_SUCCESS;
-    std::string_view rest(subKey);
-    for (;;) {
-        const std::size_t cut = rest.find('\\');
-        const std::string_view name = rest.substr(0, cut);
-        if (name.empty())
-            return ERROR_BAD_PATHNAME;
-        if (name.size() > kMaxKeyNameLength)
-            return ERROR_INVALID_PARAMETER;
-        path.emplace_back(name);
-        if (cut == std::string_view::npos)
-            return ERROR_SUCCESS;
-        rest.remove_prefix(cut + 1);
-    }
+LONG SplitPath(const char* subKey, std::vector<std::string>& path) {
+  path.clear();
+  if (!subKey || !*subKey) return ERROR_SUCCESS;
+  std::string_view rest(subKey);
+  for (;;) {
+    const std::size_t cut = rest.find('\\');
+    const std::string_view name = rest.substr(0, cut);
+    if (name.empty()) return ERROR_BAD_PATHNAME;
+    if (name.size() > kMaxKeyNameLength) return ERROR_INVALID_PARAMETER;
+    path.emplace_back(name);
+    if (cut == std::string_view::npos) return ERROR_SUCCESS;
+    rest.remove_prefix(cut + 1);
+  }
 }
 
 template <typename Look>
-LONG withKey(HKEY key, REGSAM needed, Look look) {
-    HandleInfo info;
-    if (const LONG rc = resolve(key, info); rc != ERROR_SUCCESS)
-        return rc;
-    if ((info.access & needed) != needed)
-        return ERROR_ACCESS_DENIED;
-    return readRoot(info.root, [&](Key& top) {
-        Key* found = findPath(top, info.path);
-        return found ? look(*found) : ERROR_KEY_DELETED;
-    });
+LONG WithKey(HKEY key, REGSAM needed, Look look) {
+  HandleInfo info;
+  if (const LONG rc = Resolve(key, info); rc != ERROR_SUCCESS) return rc;
+  if ((info.access & needed) != needed) return ERROR_ACCESS_DENIED;
+  return ReadRoot(info.root, [&](Key& top) {
+    Key* found = FindPath(top, info.path);
+    return found ? look(*found) : ERROR_KEY_DELETED;
+  });
 }
 
 template <typename Change>
-LONG modifyKey(HKEY key, REGSAM needed, Change change) {
-    HandleInfo info;
-    if (const LONG rc = resolve(key, info); rc != ERROR_SUCCESS)
-        return rc;
-    if ((info.access & needed) != needed)
-        return ERROR_ACCESS_DENIED;
-    return modifyRoot(info.root, [&](Key& top, bool& changed) {
-        Key* found = findPath(top, info.path);
-        return found ? change(*found, changed) : ERROR_KEY_DELETED;
-    });
+LONG ModifyKey(HKEY key, REGSAM needed, Change change) {
+  HandleInfo info;
+  if (const LONG rc = Resolve(key, info); rc != ERROR_SUCCESS) return rc;
+  if ((info.access & needed) != needed) return ERROR_ACCESS_DENIED;
+  return ModifyRoot(info.root, [&](Key& top, bool& changed) {
+    Key* found = FindPath(top, info.path);
+    return found ? change(*found, changed) : ERROR_KEY_DELETED;
+  });
 }
 
 /// Runs a call, turning an escaping exception into a result code.
 template <typename Call>
-LONG guarded(Call call) noexcept {
-    try {
-        return call();
-    } catch (const std::bad_alloc&) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    } catch (...) {
-        return ERROR_EXCEPTION_IN_SERVICE;
-    }
+LONG Guarded(Call call) noexcept {
+  try {
+    return call();
+  } catch (const std::bad_alloc&) {
+    return ERROR_NOT_ENOUGH_MEMORY;
+  } catch (...) {
+    return ERROR_EXCEPTION_IN_SERVICE;
+  }
 }
 
 /// Copies a name into a caller's buffer of `*size` characters (NUL included).
-LONG copyName(const std::string& name, char* buffer, DWORD* size) {
-    if (name.size() + 1 > *size)
-        return ERROR_MORE_DATA;
-    std::memcpy(buffer, name.c_str(), name.size() + 1);
-    *size = static_cast<DWORD>(name.size());
-    return ERROR_SUCCESS;
+LONG CopyName(const std::string& name, char* buffer, DWORD* size) {
+  if (name.size() + 1 > *size) return ERROR_MORE_DATA;
+  std::memcpy(buffer, name.c_str(), name.size() + 1);
+  *size = static_cast<DWORD>(name.size());
+  return ERROR_SUCCESS;
 }
 
 /// The data protocol shared by the value queries: size only without a buffer,
 /// ERROR_MORE_DATA and the size needed when the buffer is too small.
-LONG copyData(const std::string& bytes, BYTE* data, DWORD* dataSize) {
-    if (!dataSize)
-        return ERROR_SUCCESS;
-    const DWORD needed = static_cast<DWORD>(bytes.size());
-    if (data) {
-        if (*dataSize < needed) {
-            *dataSize = needed;
-            return ERROR_MORE_DATA;
-        }
-        std::memcpy(data, bytes.data(), bytes.size());
+LONG CopyData(const std::string& bytes, BYTE* data, DWORD* dataSize) {
+  if (!dataSize) return ERROR_SUCCESS;
+  const DWORD needed = static_cast<DWORD>(bytes.size());
+  if (data) {
+    if (*dataSize < needed) {
+      *dataSize = needed;
+      return ERROR_MORE_DATA;
     }
-    *dataSize = needed;
-    return ERROR_SUCCESS;
+    std::copy(bytes.begin(), bytes.end(), data);  // raw bytes, no terminator
+  }
+  *dataSize = needed;
+  return ERROR_SUCCESS;
 }
 
-bool isLocalComputer(const char* machineName) {
-    if (!machineName || !*machineName)
-        return true;
-    std::string_view name(machineName);
-    while (!name.empty() && name.front() == '\\')
-        name.remove_prefix(1);
-    return sameName(name, LocalComputerName());
+bool IsLocalComputer(const char* machineName) {
+  if (!machineName || !*machineName) return true;
+  std::string_view name(machineName);
+  while (!name.empty() && name.front() == '\\') name.remove_prefix(1);
+  return SameName(name, LocalComputerName());
 }
 
 /// Reads a file written by RegSaveKey for restore or load.
-LONG readSavedTree(const char* file, Key& top) {
-    if (const LONG rc = readTree(file, top, false); rc != ERROR_SUCCESS)
-        return rc;
-    clearLoadMarks(top);
-    return ERROR_SUCCESS;
+LONG ReadSavedTree(const char* file, Key& top) {
+  if (const LONG rc = ReadTree(file, top, false); rc != ERROR_SUCCESS) return rc;
+  ClearLoadMarks(top);
+  return ERROR_SUCCESS;
 }
 
-} // namespace
+}  // namespace
 
 std::string RegistryStoreFolder() {
-    if (const char* folder = std::getenv("RADIXPAD_REGISTRY_DIR"); folder && *folder)
-        return folder;
-    std::string data;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
-        data = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        data = std::string(home) + "/.local/share";
-    } else {
-        return std::string();
-    }
-    return data + "/Quillory/Radixpad/registry";
+  if (const char* folder = std::getenv("RADIXPAD_REGISTRY_DIR"); folder && *folder) return folder;
+  std::string data;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
+    data = xdg;
+  } else if (const char* home = std::getenv("HOME"); home && *home) {
+    data = std::string(home) + "/.local/share";
+  } else {
+    return std::string();
+  }
+  return data + "/Quillory/Radixpad/registry";
 }
 
 std::string LocalComputerName() {
-    char name[256] = {};
-    if (::gethostname(name, sizeof name - 1) != 0)
-        return std::string();
-    return name;
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0) return std::string();
+  return name;
 }
 
 LONG RegOpenKeyEx(HKEY key, const char* subKey, DWORD options, REGSAM access, HKEY* result) {
-    return guarded([&]() -> LONG {
-        if (!result)
-            return ERROR_INVALID_PARAMETER;
-        *result = HKEY{};
-        if (options & REG_OPTION_OPEN_LINK)
-            return ERROR_CALL_NOT_IMPLEMENTED;
-        if (options != 0)
-            return ERROR_INVALID_PARAMETER;
-        HandleInfo info;
-        if (const LONG rc = resolve(key, info); rc != ERROR_SUCCESS)
-            return rc;
-        std::vector<std::string> relative;
-        if (const LONG rc = splitPath(subKey, relative); rc != ERROR_SUCCESS)
-            return rc;
-        const LONG rc = readRoot(info.root, [&](Key& top) {
-            Key* base = findPath(top, info.path);
-            if (!base)
-                return ERROR_KEY_DELETED;
-            return findPath(*base, relative) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
-        });
-        if (rc != ERROR_SUCCESS)
-            return rc;
-        info.path.insert(info.path.end(), relative.begin(), relative.end());
-        info.access = access;
-        *result = addHandle(std::move(info));
-        return ERROR_SUCCESS;
+  return Guarded([&]() -> LONG {
+    if (!result) return ERROR_INVALID_PARAMETER;
+    *result = HKEY{};
+    if (options & REG_OPTION_OPEN_LINK) return ERROR_CALL_NOT_IMPLEMENTED;
+    if (options != 0) return ERROR_INVALID_PARAMETER;
+    HandleInfo info;
+    if (const LONG rc = Resolve(key, info); rc != ERROR_SUCCESS) return rc;
+    std::vector<std::string> relative;
+    if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS) return rc;
+    const LONG rc = ReadRoot(info.root, [&](Key& top) {
+      Key* base = FindPath(top, info.path);
+      if (!base) return ERROR_KEY_DELETED;
+      return FindPath(*base, relative) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
     });
+    if (rc != ERROR_SUCCESS) return rc;
+    info.path.insert(info.path.end(), relative.begin(), relative.end());
+    info.access = access;
+    *result = AddHandle(std::move(info));
+    return ERROR_SUCCESS;
+  });
 }
 
-LONG RegCreateKeyEx(HKEY key, const char* subKey, DWORD /*reserved*/, const char* className,
-                    DWORD options, REGSAM access, const SECURITY_ATTRIBUTES* security,
-                    HKEY* result, DWORD* disposition) {
-    return guarded([&]() -> LONG {
-        if (!subKey || !result)
-            return ERROR_INVALID_PARAMETER;
-        *result = HKEY{};
-        if (options & (REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK | REG_OPTION_BACKUP_RESTORE))
-            return ERROR_CALL_NOT_IMPLEMENTED;
-        if (options != REG_OPTION_NON_VOLATILE)
-            return ERROR_INVALID_PARAMETER;
-        if (security && security->lpSecurityDescriptor)
-            return ERROR_CALL_NOT_IMPLEMENTED;
-        HandleInfo info;
-        if (const LONG rc = resolve(key, info); rc != ERROR_SUCCESS)
-            return rc;
-        std::vector<std::string> relative;
-        if (const LONG rc = splitPath(subKey, relative); rc != ERROR_SUCCESS)
-            return rc;
-        bool created = false;
-        const LONG rc = modifyRoot(info.root, [&](Key& top, bool& changed) {
-            Key* at = findPath(top, info.path);
-            if (!at)
-                return ERROR_KEY_DELETED;
-            const std::uint64_t now = nowTicks();
-            for (const std::string& name : relative) {
-                Key* child = findChild(*at, name);
-                if (!child) {
-                    if (!created && (info.access & KEY_CREATE_SUB_KEY) == 0)
-                        return ERROR_ACCESS_DENIED;
-                    at->modified = now;
-                    child = &insertChild(*at, name);
-                    child->modified = now;
-                    created = true;
-                }
-                at = child;
-            }
-            if (created)
-                at->className = className ? className : "";
-            changed = created;
-            return ERROR_SUCCESS;
-        });
-        if (rc != ERROR_SUCCESS)
-            return rc;
-        info.path.insert(info.path.end(), relative.begin(), relative.end());
-        info.access = access;
-        *result = addHandle(std::move(info));
-        if (disposition)
-            *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-        return ERROR_SUCCESS;
+LONG RegCreateKeyEx(HKEY key, const char* subKey, DWORD /*reserved*/, const char* className, DWORD options,
+                    REGSAM access, const SECURITY_ATTRIBUTES* security, HKEY* result, DWORD* disposition) {
+  return Guarded([&]() -> LONG {
+    if (!subKey || !result) return ERROR_INVALID_PARAMETER;
+    *result = HKEY{};
+    if (options & (REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK | REG_OPTION_BACKUP_RESTORE))
+      return ERROR_CALL_NOT_IMPLEMENTED;
+    if (options != REG_OPTION_NON_VOLATILE) return ERROR_INVALID_PARAMETER;
+    if (security && security->lpSecurityDescriptor) return ERROR_CALL_NOT_IMPLEMENTED;
+    HandleInfo info;
+    if (const LONG rc = Resolve(key, info); rc != ERROR_SUCCESS) return rc;
+    std::vector<std::string> relative;
+    if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS) return rc;
+    bool created = false;
+    const LONG rc = ModifyRoot(info.root, [&](Key& top, bool& changed) {
+      Key* at = FindPath(top, info.path);
+      if (!at) return ERROR_KEY_DELETED;
+      const std::uint64_t now = NowTicks();
+      for (const std::string& name : relative) {
+        Key* child = FindChild(*at, name);
+        if (!child) {
+          if (!created && (info.access & KEY_CREATE_SUB_KEY) == 0) return ERROR_ACCESS_DENIED;
+          at->modified = now;
+          child = &InsertChild(*at, name);
+          child->modified = now;
+          created = true;
+        }
+        at = child;
+      }
+      if (created) at->className = className ? className : "";
+      changed = created;
+      return ERROR_SUCCESS;
     });
+    if (rc != ERROR_SUCCESS) return rc;
+    info.path.insert(info.path.end(), relative.begin(), relative.end());
+    info.access = access;
+    *result = AddHandle(std::move(info));
+    if (disposition) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+    return ERROR_SUCCESS;
+  });
 }
 
 LONG RegCloseKey(HKEY key) {
-    if (rootIndex(key) >= 0)
-        return ERROR_SUCCESS;
-    std::lock_guard<std::mutex> guard(handleMutex);
-    return openHandles.erase(static_cast<std::uint64_t>(key)) == 1 ? ERROR_SUCCESS
-                                                                    : ERROR_INVALID_HANDLE;
+  if (RootIndex(key) >= 0) return ERROR_SUCCESS;
+  std::lock_guard<std::mutex> guard(handleMutex);
+  return openHandles.erase(static_cast<std::uint64_t>(key)) == 1 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
 LONG RegDeleteKey(HKEY key, const char* subKey) {
-    return guarded([&]() -> LONG {
-        if (!subKey || !*subKey)
-            return ERROR_INVALID_PARAMETER;
-        std::vector<std::string> relative;
-        if (const LONG rc = splitPath(subKey, relative); rc != ERROR_SUCCESS)
-            return rc;
-        return modifyKey(key, 0, [&](Key& base, bool& changed) {
-            Key* parent = findPath(base, relative, relative.size() - 1);
-            if (!parent)
-                return ERROR_FILE_NOT_FOUND;
-            const auto victim = childPosition(*parent, relative.back());
-            if (victim == parent->children.end())
-                return ERROR_FILE_NOT_FOUND;
-            if (!victim->children.empty() || !victim->loadedFrom.empty())
-                return ERROR_ACCESS_DENIED;
-            parent->children.erase(victim);
-            parent->modified = nowTicks();
-            changed = true;
-            return ERROR_SUCCESS;
-        });
+  return Guarded([&]() -> LONG {
+    if (!subKey || !*subKey) return ERROR_INVALID_PARAMETER;
+    std::vector<std::string> relative;
+    if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS) return rc;
+    return ModifyKey(key, 0, [&](Key& base, bool& changed) {
+      Key* parent = FindPath(base, relative, relative.size() - 1);
+      if (!parent) return ERROR_FILE_NOT_FOUND;
+      const auto victim = ChildPosition(*parent, relative.back());
+      if (victim == parent->children.end()) return ERROR_FILE_NOT_FOUND;
+      if (!victim->children.empty() || !victim->loadedFrom.empty()) return ERROR_ACCESS_DENIED;
+      parent->children.erase(victim);
+      parent->modified = NowTicks();
+      changed = true;
+      return ERROR_SUCCESS;
     });
+  });
 }
 
 LONG RegDeleteValue(HKEY key, const char* valueName) {
-    return guarded([&]() -> LONG {
-        const std::string_view name = valueName ? valueName : "";
-        return modifyKey(key, KEY_SET_VALUE, [&](Key& k, bool& changed) {
-            const auto value = std::find_if(k.values.begin(), k.values.end(),
-                                            [&](const Value& v) { return sameName(v.name, name); });
-            if (value == k.values.end())
-                return ERROR_FILE_NOT_FOUND;
-            k.values.erase(value);
-            k.modified = nowTicks();
-            changed = true;
-            return ERROR_SUCCESS;
-        });
+  return Guarded([&]() -> LONG {
+    const std::string_view name = valueName ? valueName : "";
+    return ModifyKey(key, KEY_SET_VALUE, [&](Key& k, bool& changed) {
+      const auto value =
+          std::find_if(k.values.begin(), k.values.end(), [&](const Value& v) { return SameName(v.name, name); });
+      if (value == k.values.end()) return ERROR_FILE_NOT_FOUND;
+      k.values.erase(value);
+      k.modified = NowTicks();
+      changed = true;
+      return ERROR_SUCCESS;
     });
+  });
 }
 
-LONG RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* /*reserved*/,
-                  char* className, DWORD* classSize, FILETIME* lastWriteTime) {
-    return guarded([&]() -> LONG {
-        if (!name || !nameSize || (className && !classSize))
-            return ERROR_INVALID_PARAMETER;
-        return withKey(key, KEY_ENUMERATE_SUB_KEYS, [&](Key& k) {
-            if (index >= k.children.size())
-                return ERROR_NO_MORE_ITEMS;
-            const Key& child = k.children[index];
-            if (const LONG rc = copyName(child.name, name, nameSize); rc != ERROR_SUCCESS)
-                return rc;
-            if (className) {
-                if (const LONG rc = copyName(child.className, className, classSize); rc != ERROR_SUCCESS)
-                    return rc;
-            } else if (classSize) {
-                *classSize = static_cast<DWORD>(child.className.size());
-            }
-            if (lastWriteTime)
-                *lastWriteTime = toFileTime(child.modified);
-            return ERROR_SUCCESS;
-        });
+LONG RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* /*reserved*/, char* className,
+                  DWORD* classSize, FILETIME* lastWriteTime) {
+  return Guarded([&]() -> LONG {
+    if (!name || !nameSize || (className && !classSize)) return ERROR_INVALID_PARAMETER;
+    return WithKey(key, KEY_ENUMERATE_SUB_KEYS, [&](Key& k) {
+      if (index >= k.children.size()) return ERROR_NO_MORE_ITEMS;
+      const Key& child = k.children[index];
+      if (const LONG rc = CopyName(child.name, name, nameSize); rc != ERROR_SUCCESS) return rc;
+      if (className) {
+        if (const LONG rc = CopyName(child.className, className, classSize); rc != ERROR_SUCCESS) return rc;
+      } else if (classSize) {
+        *classSize = static_cast<DWORD>(child.className.size());
+      }
+      if (lastWriteTime) *lastWriteTime = ToFileTime(child.modified);
+      return ERROR_SUCCESS;
     });
+  });
 }
 
 LONG RegEnumKey(HKEY key, DWORD index, char* name, DWORD nameSize) {
-    return RegEnumKeyEx(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr);
+  return RegEnumKeyEx(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr);
 }
 
-LONG RegEnumValue(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* /*reserved*/,
-                  DWORD* type, BYTE* data, DWORD* dataSize) {
-    return guarded([&]() -> LONG {
-        if (!name || !nameSize || (data && !dataSize))
-            return ERROR_INVALID_PARAMETER;
-        return withKey(key, KEY_QUERY_VALUE, [&](Key& k) {
-            if (index >= k.values.size())
-                return ERROR_NO_MORE_ITEMS;
-            const Value& value = k.values[index];
-            if (const LONG rc = copyName(value.name, name, nameSize); rc != ERROR_SUCCESS)
-                return rc;
-            if (type)
-                *type = value.type;
-            return copyData(value.data, data, dataSize);
-        });
+LONG RegEnumValue(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* /*reserved*/, DWORD* type, BYTE* data,
+                  DWORD* dataSize) {
+  return Guarded([&]() -> LONG {
+    if (!name || !nameSize || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
+    return WithKey(key, KEY_QUERY_VALUE, [&](Key& k) {
+      if (index >= k.values.size()) return ERROR_NO_MORE_ITEMS;
+      const Value& value = k.values[index];
+      if (const LONG rc = CopyName(value.name, name, nameSize); rc != ERROR_SUCCESS) return rc;
+      if (type) *type = value.type;
+      return CopyData(value.data, data, dataSize);
     });
+  });
 }
 
 LONG RegFlushKey(HKEY key) {
-    // Every write is already on disk when it returns; what is left is to check the key.
-    return guarded([&]() -> LONG { return withKey(key, 0, [](Key&) { return ERROR_SUCCESS; }); });
+  // Every write is already on disk when it returns; what is left is to check the key.
+  return Guarded([&]() -> LONG { return WithKey(key, 0, [](Key&) { return ERROR_SUCCESS; }); });
 }
 
-LONG RegQueryInfoKey(HKEY key, char* className, DWORD* classSize, DWORD* /*reserved*/,
-                     DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* maxClassLen, DWORD* values,
-                     DWORD* maxValueNameLen, DWORD* maxValueLen, DWORD* securityDescriptorSize,
-                     FILETIME* lastWriteTime) {
-    return guarded([&]() -> LONG {
-        if (className && !classSize)
-            return ERROR_INVALID_PARAMETER;
-        return withKey(key, KEY_QUERY_VALUE, [&](Key& k) {
-            if (className) {
-                if (k.className.size() + 1 > *classSize) {
-                    *classSize = static_cast<DWORD>(k.className.size());
-                    return ERROR_MORE_DATA;
-                }
-                copyName(k.className, className, classSize);
-            } else if (classSize) {
-                *classSize = static_cast<DWORD>(k.className.size());
-            }
-            std::size_t longestName = 0, longestClass = 0, longestValueName = 0, longestData = 0;
-            for (const Key& child : k.children) {
-                longestName = std::max(longestName, child.name.size());
-                longestClass = std::max(longestClass, child.className.size());
-            }
-            for (const Value& value : k.values) {
-                longestValueName = std::max(longestValueName, value.name.size());
-                longestData = std::max(longestData, value.data.size());
-            }
-            const auto put = [](DWORD* out, std::size_t number) {
-                if (out)
-                    *out = static_cast<DWORD>(number);
-            };
-            put(subKeys, k.children.size());
-            put(maxSubKeyLen, longestName);
-            put(maxClassLen, longestClass);
-            put(values, k.values.size());
-            put(maxValueNameLen, longestValueName);
-            put(maxValueLen, longestData);
-            put(securityDescriptorSize, 0);
-            if (lastWriteTime)
-                *lastWriteTime = toFileTime(k.modified);
-            return ERROR_SUCCESS;
-        });
+LONG RegQueryInfoKey(HKEY key, char* className, DWORD* classSize, DWORD* /*reserved*/, DWORD* subKeys,
+                     DWORD* maxSubKeyLen, DWORD* maxClassLen, DWORD* values, DWORD* maxValueNameLen, DWORD* maxValueLen,
+                     DWORD* securityDescriptorSize, FILETIME* lastWriteTime) {
+  return Guarded([&]() -> LONG {
+    if (className && !classSize) return ERROR_INVALID_PARAMETER;
+    return WithKey(key, KEY_QUERY_VALUE, [&](Key& k) {
+      if (className) {
+        if (k.className.size() + 1 > *classSize) {
+          *classSize = static_cast<DWORD>(k.className.size());
+          return ERROR_MORE_DATA;
+        }
+        CopyName(k.className, className, classSize);
+      } else if (classSize) {
+        *classSize = static_cast<DWORD>(k.className.size());
+      }
+      std::size_t longestName = 0, longestClass = 0, longestValueName = 0, longestData = 0;
+      for (const Key& child : k.children) {
+        longestName = std::max(longestName, child.name.size());
+        longestClass = std::max(longestClass, child.className.size());
+      }
+      for (const Value& value : k.values) {
+        longestValueName = std::max(longestValueName, value.name.size());
+        longestData = std::max(longestData, value.data.size());
+      }
+      const auto put = [](DWORD* out, std::size_t number) {
+        if (out) *out = static_cast<DWORD>(number);
+      };
+      put(subKeys, k.children.size());
+      put(maxSubKeyLen, longestName);
+      put(maxClassLen, longestClass);
+      put(values, k.values.size());
+      put(maxValueNameLen, longestValueName);
+      put(maxValueLen, longestData);
+      put(securityDescriptorSize, 0);
+      if (lastWriteTime) *lastWriteTime = ToFileTime(k.modified);
+      return ERROR_SUCCESS;
     });
+  });
 }
 
-LONG RegQueryValueEx(HKEY key, const char* valueName, DWORD* /*reserved*/, DWORD* type, BYTE* data,
-                     DWORD* dataSize) {
-    return guarded([&]() -> LONG {
-        if (data && !dataSize)
-            return ERROR_INVALID_PARAMETER;
-        const std::string_view name = valueName ? valueName : "";
-        return withKey(key, KEY_QUERY_VALUE, [&](Key& k) {
-            const Value* value = findValue(k, name);
-            if (!value)
-                return ERROR_FILE_NOT_FOUND;
-            if (type)
-                *type = value->type;
-            return copyData(value->data, data, dataSize);
-        });
+LONG RegQueryValueEx(HKEY key, const char* valueName, DWORD* /*reserved*/, DWORD* type, BYTE* data, DWORD* dataSize) {
+  return Guarded([&]() -> LONG {
+    if (data && !dataSize) return ERROR_INVALID_PARAMETER;
+    const std::string_view name = valueName ? valueName : "";
+    return WithKey(key, KEY_QUERY_VALUE, [&](Key& k) {
+      const Value* value = FindValue(k, name);
+      if (!value) return ERROR_FILE_NOT_FOUND;
+      if (type) *type = value->type;
+      return CopyData(value->data, data, dataSize);
     });
+  });
 }
 
-LONG RegSetValueEx(HKEY key, const char* valueName, DWORD /*reserved*/, DWORD type, const BYTE* data,
-                   DWORD dataSize) {
-    return guarded([&]() -> LONG {
-        const std::string_view name = valueName ? valueName : "";
-        if ((!data && dataSize != 0) || name.size() > kMaxValueNameLength)
-            return ERROR_INVALID_PARAMETER;
-        const std::string bytes = dataSize ? std::string(reinterpret_cast<const char*>(data), dataSize)
-                                           : std::string();
-        return modifyKey(key, KEY_SET_VALUE, [&](Key& k, bool& changed) {
-            Value* value = findValue(k, name);
-            if (!value) {
-                k.values.push_back(Value{std::string(name), type, std::string()});
-                value = &k.values.back();
-            }
-            value->type = type;
-            value->data = bytes;
-            k.modified = nowTicks();
-            changed = true;
-            return ERROR_SUCCESS;
-        });
+LONG RegSetValueEx(HKEY key, const char* valueName, DWORD /*reserved*/, DWORD type, const BYTE* data, DWORD dataSize) {
+  return Guarded([&]() -> LONG {
+    const std::string_view name = valueName ? valueName : "";
+    if ((!data && dataSize != 0) || name.size() > kMaxValueNameLength) return ERROR_INVALID_PARAMETER;
+    const std::string bytes = dataSize ? std::string(reinterpret_cast<const char*>(data), dataSize) : std::string();
+    return ModifyKey(key, KEY_SET_VALUE, [&](Key& k, bool& changed) {
+      Value* value = FindValue(k, name);
+      if (!value) {
+        k.values.push_back(Value{std::string(name), type, std::string()});
+        value = &k.values.back();
+      }
+      value->type = type;
+      value->data = bytes;
+      k.modified = NowTicks();
+      changed = true;
+      return ERROR_SUCCESS;
     });
+  });
 }
 
 LONG RegConnectRegistry(const char* machineName, HKEY key, HKEY* result) {
-    return guarded([&]() -> LONG {
-        if (!result)
-            return ERROR_INVALID_PARAMETER;
-        *result = HKEY{};
-        const int root = rootIndex(key);
-        if (root < 0)
-            return ERROR_INVALID_HANDLE;
-        if (!isLocalComputer(machineName))
-            return ERROR_BAD_NETPATH;
-        if (!kRoots[root].hasStore)
-            return ERROR_CALL_NOT_IMPLEMENTED;
-        *result = key;
-        return ERROR_SUCCESS;
-    });
+  return Guarded([&]() -> LONG {
+    if (!result) return ERROR_INVALID_PARAMETER;
+    *result = HKEY{};
+    const int root = RootIndex(key);
+    if (root < 0) return ERROR_INVALID_HANDLE;
+    if (!IsLocalComputer(machineName)) return ERROR_BAD_NETPATH;
+    if (!kRoots[root].hasStore) return ERROR_CALL_NOT_IMPLEMENTED;
+    *result = key;
+    return ERROR_SUCCESS;
+  });
 }
 
 LONG RegSaveKey(HKEY key, const char* file, const SECURITY_ATTRIBUTES* security) {
-    return guarded([&]() -> LONG {
-        if (!file || !*file)
-            return ERROR_INVALID_PARAMETER;
-        if (security && security->lpSecurityDescriptor)
-            return ERROR_CALL_NOT_IMPLEMENTED;
-        std::string text;
-        if (const LONG rc = withKey(key, 0, [&](Key& k) {
-                text = serialize(k, false);
-                return ERROR_SUCCESS;
-            });
-            rc != ERROR_SUCCESS)
-            return rc;
-        return writeFileAtomically(file, text, true);
-    });
+  return Guarded([&]() -> LONG {
+    if (!file || !*file) return ERROR_INVALID_PARAMETER;
+    if (security && security->lpSecurityDescriptor) return ERROR_CALL_NOT_IMPLEMENTED;
+    std::string text;
+    if (const LONG rc = WithKey(key, 0,
+                                [&](Key& k) {
+                                  text = Serialize(k, false);
+                                  return ERROR_SUCCESS;
+                                });
+        rc != ERROR_SUCCESS)
+      return rc;
+    return WriteFileAtomically(file, text, true);
+  });
 }
 
 LONG RegRestoreKey(HKEY key, const char* file, DWORD flags) {
-    return guarded([&]() -> LONG {
-        if (!file || !*file)
-            return ERROR_INVALID_PARAMETER;
-        if (flags & REG_WHOLE_HIVE_VOLATILE)
-            return ERROR_CALL_NOT_IMPLEMENTED;
-        Key saved;
-        if (const LONG rc = readSavedTree(file, saved); rc != ERROR_SUCCESS)
-            return rc;
-        return modifyKey(key, 0, [&](Key& k, bool& changed) {
-            // A mounted key below would be dropped without going back to its file.
-            if (containsLoadPoint(k))
-                return ERROR_ACCESS_DENIED;
-            k.className = std::move(saved.className);
-            k.values = std::move(saved.values);
-            k.children = std::move(saved.children);
-            k.modified = nowTicks();
-            changed = true;
-            return ERROR_SUCCESS;
-        });
+  return Guarded([&]() -> LONG {
+    if (!file || !*file) return ERROR_INVALID_PARAMETER;
+    if (flags & REG_WHOLE_HIVE_VOLATILE) return ERROR_CALL_NOT_IMPLEMENTED;
+    Key saved;
+    if (const LONG rc = ReadSavedTree(file, saved); rc != ERROR_SUCCESS) return rc;
+    return ModifyKey(key, 0, [&](Key& k, bool& changed) {
+      // A mounted key below would be dropped without going back to its file.
+      if (ContainsLoadPoint(k)) return ERROR_ACCESS_DENIED;
+      k.className = std::move(saved.className);
+      k.values = std::move(saved.values);
+      k.children = std::move(saved.children);
+      k.modified = NowTicks();
+      changed = true;
+      return ERROR_SUCCESS;
     });
+  });
 }
 
 LONG RegLoadKey(HKEY key, const char* subKey, const char* file) {
-    return guarded([&]() -> LONG {
-        if (!subKey || !file || !*file || (key != HKEY_LOCAL_MACHINE && key != HKEY_USERS))
-            return ERROR_INVALID_PARAMETER;
-        std::vector<std::string> relative;
-        if (const LONG rc = splitPath(subKey, relative); rc != ERROR_SUCCESS)
-            return rc;
-        if (relative.size() != 1)
-            return ERROR_INVALID_PARAMETER;
-        Key loaded;
-        if (const LONG rc = readSavedTree(file, loaded); rc != ERROR_SUCCESS)
-            return rc;
-        std::error_code error;
-        const std::string absolute = std::filesystem::absolute(file, error).string();
-        if (error)
-            return ERROR_INVALID_PARAMETER;
-        return modifyKey(key, 0, [&](Key& top, bool& changed) {
-            if (findChild(top, relative.front()))
-                return ERROR_ALREADY_EXISTS;
-            const std::uint64_t now = nowTicks();
-            top.modified = now;
-            Key& mounted = insertChild(top, relative.front());
-            mounted.className = std::move(loaded.className);
-            mounted.values = std::move(loaded.values);
-            mounted.children = std::move(loaded.children);
-            mounted.loadedFrom = absolute;
-            mounted.modified = now;
-            changed = true;
-            return ERROR_SUCCESS;
-        });
+  return Guarded([&]() -> LONG {
+    if (!subKey || !file || !*file || (key != HKEY_LOCAL_MACHINE && key != HKEY_USERS)) return ERROR_INVALID_PARAMETER;
+    std::vector<std::string> relative;
+    if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS) return rc;
+    if (relative.size() != 1) return ERROR_INVALID_PARAMETER;
+    Key loaded;
+    if (const LONG rc = ReadSavedTree(file, loaded); rc != ERROR_SUCCESS) return rc;
+    std::error_code error;
+    const std::string absolute = std::filesystem::absolute(file, error).string();
+    if (error) return ERROR_INVALID_PARAMETER;
+    return ModifyKey(key, 0, [&](Key& top, bool& changed) {
+      if (FindChild(top, relative.front())) return ERROR_ALREADY_EXISTS;
+      const std::uint64_t now = NowTicks();
+      top.modified = now;
+      Key& mounted = InsertChild(top, relative.front());
+      mounted.className = std::move(loaded.className);
+      mounted.values = std::move(loaded.values);
+      mounted.children = std::move(loaded.children);
+      mounted.loadedFrom = absolute;
+      mounted.modified = now;
+      changed = true;
+      return ERROR_SUCCESS;
     });
+  });
 }
 
 LONG RegUnLoadKey(HKEY key, const char* subKey) {
-    return guarded([&]() -> LONG {
-        if (!subKey || !*subKey)
-            return ERROR_INVALID_PARAMETER;
-        std::vector<std::string> relative;
-        if (const LONG rc = splitPath(subKey, relative); rc != ERROR_SUCCESS)
-            return rc;
-        return modifyKey(key, 0, [&](Key& base, bool& changed) {
-            Key* parent = findPath(base, relative, relative.size() - 1);
-            if (!parent)
-                return ERROR_FILE_NOT_FOUND;
-            const auto mounted = childPosition(*parent, relative.back());
-            if (mounted == parent->children.end())
-                return ERROR_FILE_NOT_FOUND;
-            if (mounted->loadedFrom.empty())
-                return ERROR_INVALID_PARAMETER;
-            // Back to its file first: if that fails the key stays mounted and nothing is lost.
-            if (const LONG rc = writeFileAtomically(mounted->loadedFrom, serialize(*mounted, false), false);
-                rc != ERROR_SUCCESS)
-                return rc;
-            parent->children.erase(mounted);
-            parent->modified = nowTicks();
-            changed = true;
-            return ERROR_SUCCESS;
-        });
+  return Guarded([&]() -> LONG {
+    if (!subKey || !*subKey) return ERROR_INVALID_PARAMETER;
+    std::vector<std::string> relative;
+    if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS) return rc;
+    return ModifyKey(key, 0, [&](Key& base, bool& changed) {
+      Key* parent = FindPath(base, relative, relative.size() - 1);
+      if (!parent) return ERROR_FILE_NOT_FOUND;
+      const auto mounted = ChildPosition(*parent, relative.back());
+      if (mounted == parent->children.end()) return ERROR_FILE_NOT_FOUND;
+      if (mounted->loadedFrom.empty()) return ERROR_INVALID_PARAMETER;
+      // Back to its file first: if that fails the key stays mounted and nothing is lost.
+      if (const LONG rc = WriteFileAtomically(mounted->loadedFrom, Serialize(*mounted, false), false);
+          rc != ERROR_SUCCESS)
+        return rc;
+      parent->children.erase(mounted);
+      parent->modified = NowTicks();
+      changed = true;
+      return ERROR_SUCCESS;
     });
+  });
 }
 
-LONG RegReplaceKey(HKEY, const char*, const char*, const char*) {
-    return ERROR_CALL_NOT_IMPLEMENTED;
-}
+LONG RegReplaceKey(HKEY, const char*, const char*, const char*) { return ERROR_CALL_NOT_IMPLEMENTED; }
 
-LONG RegNotifyChangeKeyValue(HKEY, int, DWORD, HANDLE, int) {
-    return ERROR_CALL_NOT_IMPLEMENTED;
-}
+LONG RegNotifyChangeKeyValue(HKEY, int, DWORD, HANDLE, int) { return ERROR_CALL_NOT_IMPLEMENTED; }
 
-LONG RegGetKeySecurity(HKEY, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR, DWORD*) {
-    return ERROR_CALL_NOT_IMPLEMENTED;
-}
+LONG RegGetKeySecurity(HKEY, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR, DWORD*) { return ERROR_CALL_NOT_IMPLEMENTED; }
 
-LONG RegSetKeySecurity(HKEY, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR) {
-    return ERROR_CALL_NOT_IMPLEMENTED;
-}
+LONG RegSetKeySecurity(HKEY, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR) { return ERROR_CALL_NOT_IMPLEMENTED; }
 
-} // namespace radixpad
+}  // namespace radixpad

@@ -29,14 +29,14 @@ inline constexpr HKEY HKEY_DYN_DATA{0x80000006u};
 
 /// 100-nanosecond intervals since 1601-01-01 UTC, split in two halves.
 struct FILETIME {
-    DWORD dwLowDateTime = 0;
-    DWORD dwHighDateTime = 0;
+  DWORD dwLowDateTime = 0;
+  DWORD dwHighDateTime = 0;
 };
 
 struct SECURITY_ATTRIBUTES {
-    DWORD nLength = sizeof(SECURITY_ATTRIBUTES);
-    void* lpSecurityDescriptor = nullptr;
-    int bInheritHandle = 0;
+  DWORD nLength = sizeof(SECURITY_ATTRIBUTES);
+  void* lpSecurityDescriptor = nullptr;
+  int bInheritHandle = 0;
 };
 
 // Result codes.
@@ -108,4 +108,4 @@ inline constexpr DWORD REG_NOTIFY_CHANGE_ATTRIBUTES = 0x2;
 inline constexpr DWORD REG_NOTIFY_CHANGE_LAST_SET = 0x4;
 inline constexpr DWORD REG_NOTIFY_CHANGE_SECURITY = 0x8;
 
-} // namespace radixpad
+}  // namespace radixpad

@@ -90,7 +90,7 @@ class CSimulatedConverter {
   CSimulatedConverter(const CSimulatedConverter&) = delete;
   CSimulatedConverter& operator=(const CSimulatedConverter&) = delete;
 
-  CConverter& converter() { return converter_; }
+  CConverter& Converter() { return converter_; }
   CSimulatedField& FieldOfBase(int base);
   std::string TextOf(int base) { return FieldOfBase(base).Text(); }
 

@@ -84,12 +84,12 @@ class CTranscript {
       for (int n = 0; n < count; ++n) sim_.FieldOfBase(base).Backspace();
     } else if (auto op = BitOperationOf(action)) {
       Expect(words, 1, std::string(action) + " takes no argument");
-      sim_.converter().RunBitOperation(*op);
+      sim_.Converter().RunBitOperation(*op);
     } else if (action == "flip") {
       Expect(words, 2, "flip takes a bit number, 0 to 63");
       const int bit = Number(words[1], "flip takes a bit number, 0 to 63");
       if (bit < 0 || bit > 63) throw LineError{"flip takes a bit number, 0 to 63"};
-      sim_.converter().FlipBit(bit);
+      sim_.Converter().FlipBit(bit);
     } else if (action == "show") {
       Expect(words, 1, "show takes no argument");
       Show();
@@ -143,7 +143,7 @@ class CTranscript {
   }
 
   void Show() {
-    CConverter& conv = sim_.converter();
+    CConverter& conv = sim_.Converter();
     for (int base = 0; base < kBaseCount; ++base) {
       out_ << (base ? " " : "") << kBaseWords[base] << '=' << sim_.TextOf(base);
     }

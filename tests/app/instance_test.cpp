@@ -132,6 +132,7 @@ TEST_F(InstanceTest, RemovalStartsQyremoveWithOkEvenWhileAnInstanceRuns) {
 
 TEST_F(InstanceTest, TenStartsAtOnceLeaveOneRunning) {
   std::vector<QProcess*> started;
+  started.reserve(10);
   for (int i = 0; i < 10; ++i) started.push_back(&Start({}));
   // All but one end by themselves; give the survivor's window time to come up.
   ASSERT_TRUE(WaitFor([&] {

@@ -21,15 +21,12 @@ TEST(BitGrid, PatternIsTheBinaryTextFilledToTheWidth) {
     int bits;
     std::string pattern;
   };
-  const Case cases[] = {
-      {"", 8, "00000000"},
-      {"101", 8, "00000101"},
-      {"11111111", 8, "11111111"},
-      {"1", 16, "0000000000000001"},
-      {"", 64, k63Zeros + "0"},
-      {"1", 64, k63Zeros + "1"},
-      {"1000000001", 8, "00000001"},  // over-long: the last W characters
-  };
+  const Case cases[] =
+      {
+          {"", 8, "00000000"},           {"101", 8, "00000101"},   {"11111111", 8, "11111111"},
+          {"1", 16, "0000000000000001"}, {"", 64, k63Zeros + "0"}, {"1", 64, k63Zeros + "1"},
+          {"1000000001", 8, "00000001"},  // over-long: the last W characters
+      };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.text) + " at " + std::to_string(c.bits));
     EXPECT_EQ(BitGridPattern(c.text, c.bits), c.pattern);
@@ -82,7 +79,9 @@ TEST(BitGrid, FlipRewritesTheRowsThroughTheBinaryParse) {
       {"w8_unsigned_top_bit", 0, false, -1, kDecimal, "5", 7, "10000101", "133", "85", 0},
       {"w16_signed_top_bit", 1, true, -1, kHexadecimal, "1", 15, "1000000000000001", "-32767", "8001", 0},
       {"w32_empty_row", 2, true, -1, kDecimal, "", 4, "10000", "16", "10", 0},
-      {"w64_top_bit", 3, false, -1, kDecimal, "0", 63, "1" "000000000000000000000000000000000000000000000000000000000000000",
+      {"w64_top_bit", 3, false, -1, kDecimal, "0", 63,
+       "1"
+       "000000000000000000000000000000000000000000000000000000000000000",
        "9223372036854775808", "8000000000000000", 0},
       {"binary_in_row_3", 0, true, 2, kDecimal, "5", 1, "111", "7", "7", 0},
       {"bit_at_width_beeps", 0, true, -1, kDecimal, "5", 8, "101", "5", "5", 1},
@@ -97,17 +96,17 @@ TEST(BitGrid, FlipRewritesTheRowsThroughTheBinaryParse) {
     if (c.binaryRow >= 0) sim.SelectRowBase(c.binaryRow, kBinary);
     sim.Type(c.typedBase, c.typed);
     const int beepsBefore = sim.beeper.count;
-    sim.converter().FlipBit(c.bit);
+    sim.Converter().FlipBit(c.bit);
     // A flip writes the Binary text filled to the width; a refused one leaves it.
-    EXPECT_EQ(sim.TextOf(kBinary), c.beeps ? std::string(c.bin) : ZeroFill(c.bin, sim.converter().Bits()));
+    EXPECT_EQ(sim.TextOf(kBinary), c.beeps ? std::string(c.bin) : ZeroFill(c.bin, sim.Converter().Bits()));
     EXPECT_EQ(sim.TextOf(kDecimal), c.dec);
     EXPECT_EQ(sim.TextOf(kHexadecimal), c.hex);
     EXPECT_EQ(sim.beeper.count - beepsBefore, c.beeps);
     if (c.beeps == 0) {
-      EXPECT_EQ(sim.converter().LastConverted(), kBinary);
+      EXPECT_EQ(sim.Converter().LastConverted(), kBinary);
     }
-    EXPECT_FALSE(sim.converter().UpdateInProgress());
-    EXPECT_EQ(sim.converter().BitPattern(), BitGridPattern(c.bin, sim.converter().Bits()));
+    EXPECT_FALSE(sim.Converter().UpdateInProgress());
+    EXPECT_EQ(sim.Converter().BitPattern(), BitGridPattern(c.bin, sim.Converter().Bits()));
   }
 }
 

@@ -26,7 +26,7 @@ Rows RowsOf(CSimulatedConverter& sim) {
 
 // The invariants that hold whenever no converter operation runs.
 void ExpectInvariants(CSimulatedConverter& sim) {
-  CConverter& conv = sim.converter();
+  CConverter& conv = sim.Converter();
   bool seen[4] = {};
   for (int row = 0; row < 4; ++row) {
     const auto& field = sim.fields[static_cast<std::size_t>(row)];
@@ -51,9 +51,9 @@ TEST(Converter, StartsWithDefaultRowsAndEmptyFields) {
   CSimulatedConverter sim;
   ExpectInvariants(sim);
   EXPECT_EQ(RowsOf(sim), Rows{});
-  EXPECT_EQ(sim.converter().Bits(), 32);
-  EXPECT_EQ(sim.converter().SignedFlag(), 1);
-  EXPECT_EQ(sim.converter().LastConverted(), kBinary);
+  EXPECT_EQ(sim.Converter().Bits(), 32);
+  EXPECT_EQ(sim.Converter().SignedFlag(), 1);
+  EXPECT_EQ(sim.Converter().LastConverted(), kBinary);
   EXPECT_TRUE(sim.widthRadios[2].IsChecked());
   EXPECT_EQ(sim.beeper.count, 0);
 }
@@ -66,13 +66,13 @@ TEST(Converter, OwnWritesDoNotParseAgain) {
   auto& hexField = sim.FieldOfBase(kHexadecimal);
   auto original = hexField.onChange;
   hexField.onChange = [&] {
-    if (!sim.converter().UpdateInProgress()) ++parses;
+    if (!sim.Converter().UpdateInProgress()) ++parses;
     original();
   };
   sim.Type(kDecimal, "255");
   EXPECT_EQ(parses, 0) << "the Hexadecimal row was written, never parsed";
   EXPECT_EQ(sim.TextOf(kHexadecimal), "FF");
-  EXPECT_EQ(sim.converter().LastConverted(), kDecimal);
+  EXPECT_EQ(sim.Converter().LastConverted(), kDecimal);
 }
 
 TEST(Converter, UnchangedProgramWriteStillParses) {
@@ -80,10 +80,10 @@ TEST(Converter, UnchangedProgramWriteStillParses) {
   sim.SelectWidth(0);
   sim.Paste(kBinary, "11111111");
   sim.Paste(kHexadecimal, "FF");
-  ASSERT_EQ(sim.converter().LastConverted(), kHexadecimal);
+  ASSERT_EQ(sim.Converter().LastConverted(), kHexadecimal);
   // Rotating eight ones writes the same text back; it must still parse Binary.
-  sim.converter().RunBitOperation(BitOperation::kRotateRight);
-  EXPECT_EQ(sim.converter().LastConverted(), kBinary);
+  sim.Converter().RunBitOperation(BitOperation::kRotateRight);
+  EXPECT_EQ(sim.Converter().LastConverted(), kBinary);
   EXPECT_EQ(RowsOf(sim), (Rows{"11111111", "377", "-1", "FF"}));
 }
 
@@ -99,19 +99,19 @@ TEST(Converter, RowBaseExchangeSwapsTextsAndLabels) {
   EXPECT_EQ(sim.labels[0].Text(), "&D");
   EXPECT_EQ(sim.labels[2].Text(), "&B");
   EXPECT_EQ(sim.beeper.count, 0);
-  EXPECT_EQ(sim.converter().LastConverted(), kBinary) << "an exchange parses nothing";
+  EXPECT_EQ(sim.Converter().LastConverted(), kBinary) << "an exchange parses nothing";
 }
 
 TEST(Converter, BitOperationsFollowBinaryToItsRow) {
   CSimulatedConverter sim;
   sim.SelectRowBase(0, kHexadecimal);
   ExpectInvariants(sim);
-  EXPECT_EQ(sim.converter().RowOfBase(kBinary), 3);
+  EXPECT_EQ(sim.Converter().RowOfBase(kBinary), 3);
   EXPECT_EQ(sim.labels[0].Text(), "&H");
   EXPECT_EQ(sim.labels[3].Text(), "&B");
   sim.SelectWidth(0);
   sim.Type(kHexadecimal, "5");
-  sim.converter().RunBitOperation(BitOperation::kShiftLeft);
+  sim.Converter().RunBitOperation(BitOperation::kShiftLeft);
   EXPECT_EQ(sim.fields[3].Text(), "00001010");
   EXPECT_EQ(sim.fields[0].Text(), "A");
 }
@@ -130,10 +130,10 @@ TEST(Converter, EveryBitOperationBeepsOnEmptyBinaryRow) {
                           BitOperation::kRotateRight, BitOperation::kInvert}) {
     CSimulatedConverter sim;
     sim.Type(kDecimal, "0");  // empty Binary row, Decimal keeps its text
-    sim.converter().RunBitOperation(op);
+    sim.Converter().RunBitOperation(op);
     EXPECT_EQ(sim.beeper.count, 1) << static_cast<int>(op);
     EXPECT_EQ(RowsOf(sim), (Rows{"", "", "0", ""}));
-    EXPECT_EQ(sim.converter().LastConverted(), kDecimal);
+    EXPECT_EQ(sim.Converter().LastConverted(), kDecimal);
   }
 }
 
@@ -141,10 +141,10 @@ TEST(Converter, InvertParsesOnceWithTheFlagSet) {
   CSimulatedConverter sim;
   sim.SelectWidth(0);
   sim.Type(kBinary, "111");
-  sim.converter().RunBitOperation(BitOperation::kInvert);
+  sim.Converter().RunBitOperation(BitOperation::kInvert);
   EXPECT_EQ(RowsOf(sim), (Rows{"11111000", "370", "-8", "F8"})) << "inverted at the width";
-  EXPECT_FALSE(sim.converter().UpdateInProgress());
-  sim.converter().RunBitOperation(BitOperation::kInvert);
+  EXPECT_FALSE(sim.Converter().UpdateInProgress());
+  sim.Converter().RunBitOperation(BitOperation::kInvert);
   EXPECT_EQ(RowsOf(sim), (Rows{"00000111", "7", "7", "7"}));
 }
 
@@ -152,13 +152,13 @@ TEST(Converter, LastGoodTextsFollowEachOutcome) {
   CSimulatedConverter sim;
   sim.SelectWidth(0);
   sim.Type(kOctal, "40");
-  EXPECT_EQ(sim.converter().LastGoodTexts(), (std::array<std::string, 4>{"100000", "40", "32", "20"}));
+  EXPECT_EQ(sim.Converter().LastGoodTexts(), (std::array<std::string, 4>{"100000", "40", "32", "20"}));
   sim.Paste(kOctal, "9");  // bad character from Octal keeps them
-  EXPECT_EQ(sim.converter().LastGoodTexts()[kDecimal], "32");
+  EXPECT_EQ(sim.Converter().LastGoodTexts()[kDecimal], "32");
   sim.Paste(kBinary, "2");  // bad character elsewhere empties them
-  EXPECT_EQ(sim.converter().LastGoodTexts(), (std::array<std::string, 4>{}));
+  EXPECT_EQ(sim.Converter().LastGoodTexts(), (std::array<std::string, 4>{}));
   sim.Paste(kDecimal, "0");  // empty: only the source keeps its text
-  EXPECT_EQ(sim.converter().LastGoodTexts(), (std::array<std::string, 4>{"", "", "0", ""}));
+  EXPECT_EQ(sim.Converter().LastGoodTexts(), (std::array<std::string, 4>{"", "", "0", ""}));
 }
 
 }  // namespace

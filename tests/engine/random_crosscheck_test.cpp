@@ -48,11 +48,16 @@ Expected Independent(std::uint64_t p, int bits, bool isSigned) {
 std::uint64_t RandomPattern(std::mt19937_64& rng, int bits) {
   // Bias towards edges: all ones, the sign bit alone, small values.
   switch (rng() % 8) {
-    case 0: return Mask(bits);
-    case 1: return 1ULL << (bits - 1);
-    case 2: return rng() % 4;
-    case 3: return (1ULL << (bits - 1)) - 1;
-    default: return rng() & Mask(bits);
+    case 0:
+      return Mask(bits);
+    case 1:
+      return 1ULL << (bits - 1);
+    case 2:
+      return rng() % 4;
+    case 3:
+      return (1ULL << (bits - 1)) - 1;
+    default:
+      return rng() & Mask(bits);
   }
 }
 
@@ -108,21 +113,35 @@ TEST(RandomCrossCheck, RandomActionsKeepTheRowsConsistent) {
       const std::string textBefore = sim.TextOf(base);
       const auto action = rng() % 10;
       switch (action) {
-        case 0: sim.SelectWidth(static_cast<int>(rng() % 4)); break;
-        case 1: sim.SelectSigned(rng() % 2 == 0); break;
-        case 2: sim.SelectRowBase(static_cast<int>(rng() % 4), base); break;
-        case 3: sim.converter().RunBitOperation(static_cast<BitOperation>(rng() % 5)); break;
-        case 4: sim.FieldOfBase(base).Backspace(); break;
-        case 5: sim.FieldOfBase(base).Home(); break;
+        case 0:
+          sim.SelectWidth(static_cast<int>(rng() % 4));
+          break;
+        case 1:
+          sim.SelectSigned(rng() % 2 == 0);
+          break;
+        case 2:
+          sim.SelectRowBase(static_cast<int>(rng() % 4), base);
+          break;
+        case 3:
+          sim.Converter().RunBitOperation(static_cast<BitOperation>(rng() % 5));
+          break;
+        case 4:
+          sim.FieldOfBase(base).Backspace();
+          break;
+        case 5:
+          sim.FieldOfBase(base).Home();
+          break;
         case 6: {
           std::string text;
           for (int i = static_cast<int>(rng() % 25); i > 0; --i) text.push_back(alphabet[rng() % alphabet.size()]);
           sim.Paste(base, text);
           break;
         }
-        default: sim.Type(base, std::string(1, alphabet[rng() % alphabet.size()])); break;
+        default:
+          sim.Type(base, std::string(1, alphabet[rng() % alphabet.size()]));
+          break;
       }
-      CConverter& conv = sim.converter();
+      CConverter& conv = sim.Converter();
       ASSERT_FALSE(conv.UpdateInProgress());
       bool seen[4] = {};
       for (int row = 0; row < 4; ++row) {

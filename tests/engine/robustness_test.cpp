@@ -10,7 +10,7 @@ namespace radixpad {
 namespace {
 
 void ExpectSane(CSimulatedConverter& sim) {
-  ASSERT_FALSE(sim.converter().UpdateInProgress());
+  ASSERT_FALSE(sim.Converter().UpdateInProgress());
   for (int base = 0; base < kBaseCount; ++base) {
     ASSERT_EQ(sim.FieldOfBase(base).Base(), base);
   }
@@ -68,7 +68,14 @@ TEST(Robustness, OverlongPastesAndWrites) {
 }
 
 TEST(Robustness, MinusSignsEverywhere) {
-  const char* texts[] = {"-", "--", "-0-", "0-", "-1-1", "---------", "-9223372036854775809", "-18446744073709551616",
+  const char* texts[] = {"-",
+                         "--",
+                         "-0-",
+                         "0-",
+                         "-1-1",
+                         "---------",
+                         "-9223372036854775809",
+                         "-18446744073709551616",
                          "-00000000000000000000000000000000000000001"};
   for (bool isSigned : {true, false}) {
     for (const char* text : texts) {

@@ -15,6 +15,7 @@
 #include <deque>
 #include <dlfcn.h>
 #include <functional>
+#include <utility>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -38,7 +39,7 @@ inline void WhenModalOpens(QObject* owner, std::function<void(QDialog*)> act) {
   auto* timer = new QTimer(owner);
   QElapsedTimer age;
   age.start();
-  QObject::connect(timer, &QTimer::timeout, timer, [timer, age, before, act] {
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, age, before, act = std::move(act)] {
     auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     const bool found = modal && modal != before && modal->isVisible();
     if (!found && age.elapsed() < 5000) return;

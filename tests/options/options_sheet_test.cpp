@@ -34,6 +34,7 @@ void PrintTo(const Item& item, std::ostream* os) {
 
 std::vector<Item> ItemsOf(const QListWidget* list) {
   std::vector<Item> items;
+  items.reserve(static_cast<std::size_t>(list->count()));
   for (int i = 0; i < list->count(); ++i) {
     items.push_back({list->item(i)->text(), list->item(i)->checkState() == Qt::Checked});
   }

@@ -125,6 +125,7 @@ class RecordingLibTest : public CommonLibTest {
 
   std::vector<RecordedSendMsg> Calls() const {
     std::vector<RecordedSendMsg> calls;
+    calls.reserve(static_cast<std::size_t>(m_count()));
     for (int i = 0; i < m_count(); ++i) calls.push_back(*m_call(i));
     return calls;
   }
