@@ -85,8 +85,7 @@ int CConverterApp::Run(const QString& commandLine) {
   CTerminationSignals endingSignals;
   CSingleInstance instance(QString::fromLatin1(kApplicationTitle));
   if (!instance.TryBecomeFirst()) {
-    instance.SendToFirst(commandLine == kUninstall ? kUninstallRequest
-                                                   : WakeRequest(qgetenv("XDG_ACTIVATION_TOKEN")));
+    instance.SendToFirst(commandLine == kUninstall ? kUninstallRequest : WakeRequest(qgetenv("XDG_ACTIVATION_TOKEN")));
     return 0;
   }
 

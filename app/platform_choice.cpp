@@ -28,7 +28,9 @@ QByteArrayList PlatformArguments(PlatformChoice choice) {
   QByteArrayList arguments;
   // Through the command line rather than QT_QPA_PLATFORM: programs started from here
   // (a browser for the help) must not inherit the choice.
-  if (choice == PlatformChoice::kX11) arguments << "-platform" << "xcb";
+  if (choice == PlatformChoice::kX11)
+    arguments << "-platform"
+              << "xcb";
   // The X11 plugin takes the instance part of WM_CLASS from "-name"; others ignore it.
   arguments << "-name" << kDesktopEntryName;
   return arguments;

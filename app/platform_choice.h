@@ -9,8 +9,8 @@ namespace radixpad {
 
 /// The variables the choice depends on; null for an unset variable.
 struct PlatformEnvironment {
-  const char* qtQpaPlatform = nullptr;  // QT_QPA_PLATFORM
-  const char* display = nullptr;        // DISPLAY
+  const char* qtQpaPlatform = nullptr;   // QT_QPA_PLATFORM
+  const char* display = nullptr;         // DISPLAY
   const char* waylandDisplay = nullptr;  // WAYLAND_DISPLAY
 };
 

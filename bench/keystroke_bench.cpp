@@ -1,10 +1,11 @@
 // One keystroke in the Decimal row of a real (offscreen) main window at
 // 64 bits, until the other three rows are rewritten; once with the bit grid
 // hidden, once with it shown.
-#include <QApplication>
-#include <QTest>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include "bit_grid_panel.h"
 #include "converter_dlg.h"
@@ -69,7 +70,8 @@ void BM_DecimalKeystrokeWithBitGrid(benchmark::State& state) {
     state.ResumeTiming();
   }
   if (decimal->text() != "1234567890123456") state.SkipWithError("the Decimal row lost its text");
-  if (grid && (window.BitGrid() == nullptr || window.BitGrid()->Bits() != 64)) state.SkipWithError("no grid at 64 bits");
+  if (grid && (window.BitGrid() == nullptr || window.BitGrid()->Bits() != 64))
+    state.SkipWithError("no grid at 64 bits");
 }
 BENCHMARK(BM_DecimalKeystrokeWithBitGrid)
     ->ArgNames({"grid", "painting"})

@@ -7,8 +7,8 @@
 #include <QPointer>
 #include <QUrl>
 
-#include "settings_keys.h"
 #include "localized_texts.h"
+#include "settings_keys.h"
 
 namespace radixpad::commonlib {
 
@@ -35,8 +35,8 @@ void ShowAboutBox(QWidget* owner, const QString& helpFile) {
   QPointer<QMessageBox> box = new QMessageBox(owner);
   box->setObjectName(QString::fromLatin1(kAboutBoxObjectName));
   // A dialog: a close box, no minimise or maximise.
-  box->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  box->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                      Qt::WindowCloseButtonHint);
   box->setWindowTitle(AboutBoxText("Title", helpFile, "About %1").arg(QString::fromLatin1(kProductName)));
   box->setTextFormat(Qt::RichText);
   box->setText(AboutText(helpFile));

@@ -5,7 +5,6 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-
 #include "about_box.h"
 #include "look.h"
 #include "qy_messages.h"
@@ -47,14 +46,20 @@ intptr_t CCommonCore::SendMsg(intptr_t code, intptr_t a, intptr_t b, intptr_t c,
   static_cast<void>(c);
   if (!WidgetsRunning()) return 0;
   switch (code) {
-    case kSendAttach: return Attach(a, b, d);
-    case kSendAttachPreview: return AttachPreview(a);
-    case kSendShowAbout: return ShowAbout(a);
+    case kSendAttach:
+      return Attach(a, b, d);
+    case kSendAttachPreview:
+      return AttachPreview(a);
+    case kSendShowAbout:
+      return ShowAbout(a);
     case kSendAlwaysOnTop:
     case kSendSnapToDesktopSide:
-    case kSendMinimizeToTray: return Behaviour(code, a, b);
-    case kSendUninstall: return Uninstall();
-    default: return 0;
+    case kSendMinimizeToTray:
+      return Behaviour(code, a, b);
+    case kSendUninstall:
+      return Uninstall();
+    default:
+      return 0;
   }
 }
 
@@ -135,10 +140,17 @@ intptr_t CCommonCore::Behaviour(intptr_t code, intptr_t window, intptr_t value) 
   if (!served || served->GetRole() != CServedWindow::Role::kMain) return 0;
   const bool on = value != 0;
   switch (code) {
-    case kSendAlwaysOnTop: served->SetAlwaysOnTop(on); break;
-    case kSendSnapToDesktopSide: served->SetSnapToDesktopSide(on); break;
-    case kSendMinimizeToTray: served->SetMinimizeToTray(on); break;
-    default: return 0;
+    case kSendAlwaysOnTop:
+      served->SetAlwaysOnTop(on);
+      break;
+    case kSendSnapToDesktopSide:
+      served->SetSnapToDesktopSide(on);
+      break;
+    case kSendMinimizeToTray:
+      served->SetMinimizeToTray(on);
+      break;
+    default:
+      return 0;
   }
   return 1;
 }

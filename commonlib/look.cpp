@@ -1,14 +1,14 @@
 #include "look.h"
 
-#include <QFile>
-#include <QPainter>
-#include <QPixmap>
-
-#include <cerrno>
-#include <new>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <QFile>
+#include <QPainter>
+#include <QPixmap>
+#include <cerrno>
+#include <new>
 
 #include "ini_store.h"
 #include "settings_keys.h"
@@ -65,7 +65,8 @@ void PaintNinePatch(QPainter& painter, const QRect& area, const QPixmap& image) 
 }  // namespace
 
 QColor ColorFromRef(uint32_t ref) {
-  return QColor(static_cast<int>(ref & 0xFF), static_cast<int>((ref >> 8) & 0xFF), static_cast<int>((ref >> 16) & 0xFF));
+  return QColor(static_cast<int>(ref & 0xFF), static_cast<int>((ref >> 8) & 0xFF),
+                static_cast<int>((ref >> 16) & 0xFF));
 }
 
 uint32_t RefFromColor(const QColor& color) {
@@ -105,7 +106,8 @@ void SaveLook(const LookValues& look, const QString& userSettingsFile, const cha
   if (wanted(lookkeys::kDisplayMethod)) {
     WriteIniInt(Section(), Key(lookkeys::kDisplayMethod), look.displayMethod, userSettingsFile);
   }
-  if (wanted(lookkeys::kImagePath)) WriteIniString(Section(), Key(lookkeys::kImagePath), look.imagePath, userSettingsFile);
+  if (wanted(lookkeys::kImagePath))
+    WriteIniString(Section(), Key(lookkeys::kImagePath), look.imagePath, userSettingsFile);
 }
 
 void ForgetSavedLook(const QString& userSettingsFile) {
@@ -162,10 +164,18 @@ void PaintImage(QPainter& painter, const QRect& area, const QPixmap& image, int 
       painter.drawPixmap(area.left() + (area.width() - size.width()) / 2,
                          area.top() + (area.height() - size.height()) / 2, image);
       break;
-    case kDisplayStretch: painter.drawPixmap(area, image); break;
-    case kDisplayTopLeft: painter.drawPixmap(area.topLeft(), image); break;
-    case kDisplayTopRight: painter.drawPixmap(area.right() + 1 - size.width(), area.top(), image); break;
-    case kDisplayBottomLeft: painter.drawPixmap(area.left(), area.bottom() + 1 - size.height(), image); break;
+    case kDisplayStretch:
+      painter.drawPixmap(area, image);
+      break;
+    case kDisplayTopLeft:
+      painter.drawPixmap(area.topLeft(), image);
+      break;
+    case kDisplayTopRight:
+      painter.drawPixmap(area.right() + 1 - size.width(), area.top(), image);
+      break;
+    case kDisplayBottomLeft:
+      painter.drawPixmap(area.left(), area.bottom() + 1 - size.height(), image);
+      break;
     case kDisplayBottomRight:
       painter.drawPixmap(area.right() + 1 - size.width(), area.bottom() + 1 - size.height(), image);
       break;
@@ -176,7 +186,9 @@ void PaintImage(QPainter& painter, const QRect& area, const QPixmap& image, int 
       }
       [[fallthrough]];
     case kDisplayTile:
-    default: painter.drawTiledPixmap(area, image); break;
+    default:
+      painter.drawTiledPixmap(area, image);
+      break;
   }
 }
 

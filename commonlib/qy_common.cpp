@@ -1,8 +1,8 @@
 // libQyCommon.so: the one exported entry, SendMsg, over one CCommonCore.
-#include <QFileInfo>
-
-#include <cstdint>
 #include <dlfcn.h>
+
+#include <QFileInfo>
+#include <cstdint>
 #include <memory>
 
 #include "common_core.h"

@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QWindow>
-
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -136,7 +135,9 @@ bool CServedWindow::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   switch (type) {
-    case QEvent::Paint: PaintBackground(); break;
+    case QEvent::Paint:
+      PaintBackground();
+      break;
     case QEvent::Resize:
       // Every method but Tile and Top-Left places the image by the window's size.
       if (!m_image.isNull()) window->update();
@@ -145,8 +146,11 @@ bool CServedWindow::eventFilter(QObject* watched, QEvent* event) {
       if (m_snap) m_snapTimer.start();
       break;
     case QEvent::WindowIconChange:
-    case QEvent::WindowTitleChange: UpdateTrayIcon(); break;
-    default: break;
+    case QEvent::WindowTitleChange:
+      UpdateTrayIcon();
+      break;
+    default:
+      break;
   }
   return false;
 }
@@ -187,10 +191,14 @@ intptr_t CServedWindow::OnLookMessage(intptr_t subCode, intptr_t value) {
       savedKey = lookkeys::kImagePath;
       break;
     }
-    case kLookGetBackgroundColor: return EffectiveColor(m_look.background, QPalette::Window);
-    case kLookGetTextColor: return EffectiveColor(m_look.text, QPalette::WindowText);
-    case kLookGetShowImage: return m_look.showImage ? 1 : 0;
-    case kLookGetDisplayMethod: return m_look.displayMethod;
+    case kLookGetBackgroundColor:
+      return EffectiveColor(m_look.background, QPalette::Window);
+    case kLookGetTextColor:
+      return EffectiveColor(m_look.text, QPalette::WindowText);
+    case kLookGetShowImage:
+      return m_look.showImage ? 1 : 0;
+    case kLookGetDisplayMethod:
+      return m_look.displayMethod;
     case kLookGetImagePath: {
       auto* buffer = reinterpret_cast<char*>(value);
       if (!buffer) return 0;
@@ -203,7 +211,8 @@ intptr_t CServedWindow::OnLookMessage(intptr_t subCode, intptr_t value) {
       buffer[bytes.size()] = '\0';
       return 1;
     }
-    default: return 0;
+    default:
+      return 0;
   }
   if (subCode == kLookSetShowImage || subCode == kLookSetImagePath) LoadImage();
   ApplyLook();
@@ -301,9 +310,14 @@ void CServedWindow::EnsureTrayIcon() {
   connect(m_trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
       case QSystemTrayIcon::Trigger:
-      case QSystemTrayIcon::DoubleClick: RestoreFromTray(); break;
-      case QSystemTrayIcon::Context: OnTrayRightClick(); break;
-      default: break;
+      case QSystemTrayIcon::DoubleClick:
+        RestoreFromTray();
+        break;
+      case QSystemTrayIcon::Context:
+        OnTrayRightClick();
+        break;
+      default:
+        break;
     }
   });
   m_trayIcon->show();

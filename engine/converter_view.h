@@ -55,13 +55,13 @@ class IBeeper {
 
 /// Everything the converter drives, by row (index 0 is row 1) and by width index.
 struct ConverterControls {
-  std::array<IDigitField*, 4> fields{};          // controls 1003..1006
-  std::array<ISelector*, 4> baseSelectors{};     // controls 1009..1012
-  std::array<ILabel*, 4> mnemonicLabels{};       // controls 1013..1016
-  ISelector* widthSelector = nullptr;            // control 1031
-  ISelector* signSelector = nullptr;             // control 1020: 0 "Signed", 1 "Unsigned"
-  IToggle* signedCheck = nullptr;                // control 1007
-  std::array<IToggle*, 4> widthRadios{};         // controls 1000, 1001, 1002, 1008
+  std::array<IDigitField*, 4> fields{};       // controls 1003..1006
+  std::array<ISelector*, 4> baseSelectors{};  // controls 1009..1012
+  std::array<ILabel*, 4> mnemonicLabels{};    // controls 1013..1016
+  ISelector* widthSelector = nullptr;         // control 1031
+  ISelector* signSelector = nullptr;          // control 1020: 0 "Signed", 1 "Unsigned"
+  IToggle* signedCheck = nullptr;             // control 1007
+  std::array<IToggle*, 4> widthRadios{};      // controls 1000, 1001, 1002, 1008
   IBeeper* beeper = nullptr;
 };
 

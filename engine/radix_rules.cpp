@@ -41,9 +41,7 @@ std::string FormatUnsigned(std::uint64_t value, int radix, bool upper) {
   return out;
 }
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -64,11 +62,16 @@ bool IsValidBase(int base) { return base >= 0 && base < kBaseCount; }
 
 bool IsDigitOfBase(int base, char c) {
   switch (base) {
-    case kBinary: return c == '0' || c == '1';
-    case kOctal: return c >= '0' && c <= '7';
-    case kDecimal: return IsDecimalDigit(c);
-    case kHexadecimal: return HexDigitValue(c) >= 0;
-    default: return false;
+    case kBinary:
+      return c == '0' || c == '1';
+    case kOctal:
+      return c >= '0' && c <= '7';
+    case kDecimal:
+      return IsDecimalDigit(c);
+    case kHexadecimal:
+      return HexDigitValue(c) >= 0;
+    default:
+      return false;
   }
 }
 
@@ -114,9 +117,7 @@ std::string FormatOctal(std::uint64_t pattern, int bits) {
   return FormatUnsigned(MaskToWidth(pattern, bits), 8, false);
 }
 
-std::string FormatHex(std::uint64_t pattern, int bits) {
-  return FormatUnsigned(MaskToWidth(pattern, bits), 16, true);
-}
+std::string FormatHex(std::uint64_t pattern, int bits) { return FormatUnsigned(MaskToWidth(pattern, bits), 16, true); }
 
 std::string FormatDecimal(std::uint64_t pattern, int bits, bool isSigned) {
   std::uint64_t p = MaskToWidth(pattern, bits);
@@ -124,8 +125,7 @@ std::string FormatDecimal(std::uint64_t pattern, int bits, bool isSigned) {
   if (!negative) return FormatUnsigned(p, 10, false);
   if (bits < 64) p |= ~std::uint64_t{0} << bits;  // sign extension
   std::array<char, 24> buf{};
-  const auto written =
-      std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<std::int64_t>(p));
+  const auto written = std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<std::int64_t>(p));
   return std::string(buf.data(), written.ptr);
 }
 

@@ -169,11 +169,20 @@ bool CBitGridPanel::eventFilter(QObject* watched, QEvent* event) {
   const auto* key = static_cast<QKeyEvent*>(event);
   int step = 0;
   switch (key->key()) {
-    case Qt::Key_Left: step = 1; break;
-    case Qt::Key_Right: step = -1; break;
-    case Qt::Key_Up: step = kBitsPerLine; break;
-    case Qt::Key_Down: step = -kBitsPerLine; break;
-    default: return QWidget::eventFilter(watched, event);
+    case Qt::Key_Left:
+      step = 1;
+      break;
+    case Qt::Key_Right:
+      step = -1;
+      break;
+    case Qt::Key_Up:
+      step = kBitsPerLine;
+      break;
+    case Qt::Key_Down:
+      step = -kBitsPerLine;
+      break;
+    default:
+      return QWidget::eventFilter(watched, event);
   }
   int from = 0;
   while (from < kMaxBits && buttons_[At(from)] != watched) ++from;

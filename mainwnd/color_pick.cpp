@@ -12,7 +12,8 @@ namespace {
 constexpr int kWidth32 = 2;
 
 QColor ColorOfRef(std::uint32_t ref) {
-  return QColor(static_cast<int>(ref & 0xFF), static_cast<int>((ref >> 8) & 0xFF), static_cast<int>((ref >> 16) & 0xFF));
+  return QColor(static_cast<int>(ref & 0xFF), static_cast<int>((ref >> 8) & 0xFF),
+                static_cast<int>((ref >> 16) & 0xFF));
 }
 
 std::uint32_t RefOfColor(const QColor& color) {

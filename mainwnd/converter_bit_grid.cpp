@@ -41,7 +41,8 @@ void CConverterDlg::SetBitGridShown(bool shown) {
     bitGrid_->PlaceInTabOrder(ui_->pickColorButton);
     connect(bitGrid_, &CBitGridPanel::bitClicked, this, [this](int bit) { converter_->FlipBit(bit); });
     // After the converter's own connections, so a typed change is drawn once it is done.
-    for (CDigitEdit* field : fields_) connect(field, &CDigitEdit::changed, this, [this] { OnFieldChangedForBitGrid(); });
+    for (CDigitEdit* field : fields_)
+      connect(field, &CDigitEdit::changed, this, [this] { OnFieldChangedForBitGrid(); });
   }
   if (shown) RefreshBitGrid();
   // The window grows by what the grid needs and shrinks by it again; the rows keep their size.

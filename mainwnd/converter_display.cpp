@@ -45,7 +45,8 @@ QString CConverterDlg::ToolTip(const char* key) const {
 void CConverterDlg::UpdateFieldToolTips() {
   // A field's tooltip names the base it shows, which moves with the row selectors.
   for (CDigitEdit* field : fields_) {
-    if (IsValidBase(field->Base())) field->setToolTip(ToolTip(kFieldToolTipKeys[static_cast<std::size_t>(field->Base())]));
+    if (IsValidBase(field->Base()))
+      field->setToolTip(ToolTip(kFieldToolTipKeys[static_cast<std::size_t>(field->Base())]));
   }
 }
 

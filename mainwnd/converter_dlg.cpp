@@ -13,11 +13,11 @@
 
 #include "digit_edit.h"
 #include "ini_store.h"
+#include "localized_texts.h"
 #include "program_settings.h"
 #include "qy_messages.h"
 #include "radix_rules.h"
 #include "ui_converter_dlg.h"
-#include "localized_texts.h"
 #include "window_texts.h"
 
 // The icons live in a static library; their resource is registered once.
@@ -245,16 +245,22 @@ void CConverterDlg::BuildWindowMenu() {
     const bool maximized = isMaximized() || isFullScreen();
     for (QAction* action : windowMenu_->actions()) {
       switch (action->data().toInt()) {
-        case kScRestore: action->setEnabled(minimized || maximized); break;
-        case kScMinimize: action->setEnabled(!minimized); break;
-        case kScMaximize: action->setEnabled(!maximized || minimized); break;
-        default: break;
+        case kScRestore:
+          action->setEnabled(minimized || maximized);
+          break;
+        case kScMinimize:
+          action->setEnabled(!minimized);
+          break;
+        case kScMaximize:
+          action->setEnabled(!maximized || minimized);
+          break;
+        default:
+          break;
       }
     }
   });
-  connect(windowMenu_, &QMenu::triggered, this, [this](QAction* action) {
-    QCoreApplication::postEvent(this, new CSysCommandEvent(action->data().toInt()));
-  });
+  connect(windowMenu_, &QMenu::triggered, this,
+          [this](QAction* action) { QCoreApplication::postEvent(this, new CSysCommandEvent(action->data().toInt())); });
   auto* menuKey = new QShortcut(QKeySequence(Qt::Key_Menu), this);
   auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
   for (QShortcut* shortcut : {menuKey, shiftF10}) {
@@ -284,7 +290,8 @@ void CConverterDlg::RegisterMnemonics() {
   const std::array<Qt::Key, 4> baseKeys{Qt::Key_B, Qt::Key_O, Qt::Key_D, Qt::Key_H};
   for (int base = 0; base < kBaseCount; ++base) {
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | baseKeys[At(base)]), this);
-    connect(shortcut, &QShortcut::activated, this, [this, base] { FieldOfBase(base)->setFocus(Qt::ShortcutFocusReason); });
+    connect(shortcut, &QShortcut::activated, this,
+            [this, base] { FieldOfBase(base)->setFocus(Qt::ShortcutFocusReason); });
   }
   const std::array<Qt::Key, 4> widthKeys{Qt::Key_8, Qt::Key_1, Qt::Key_3, Qt::Key_6};
   for (int k = 0; k < kWidthCount; ++k) {
@@ -375,41 +382,64 @@ void CConverterDlg::RequestClose() { QCoreApplication::postEvent(this, new CSysC
 void CConverterDlg::SystemCommand(int command) {
   // The default processing first, whatever the command.
   switch (command) {
-    case kScRestore: showNormal(); break;
-    case kScMinimize: showMinimized(); break;
-    case kScMaximize: showMaximized(); break;
+    case kScRestore:
+      showNormal();
+      break;
+    case kScMinimize:
+      showMinimized();
+      break;
+    case kScMaximize:
+      showMaximized();
+      break;
     case kScClose:
       // Nothing took the close request (the common library hides the window
       // or ends the program through the exit command): end here.
       Exit();
       break;
-    default: break;
+    default:
+      break;
   }
   switch (command) {
-    case kCommandAbout: commonLib_.ShowAbout(); break;
-    case kCommandOptions: Command(kCommandOptions); break;
+    case kCommandAbout:
+      commonLib_.ShowAbout();
+      break;
+    case kCommandOptions:
+      Command(kCommandOptions);
+      break;
     case kCommandHelp:
       if (onHelp) onHelp();
       break;
-    case kCommandExit: PostCommand(kCommandExit); break;
-    default: break;
+    case kCommandExit:
+      PostCommand(kCommandExit);
+      break;
+    default:
+      break;
   }
 }
 
 void CConverterDlg::Command(int commandId) {
   switch (commandId) {
-    case kCommandRestore: Restore(); break;
-    case kCommandAbout: commonLib_.ShowAbout(); break;
+    case kCommandRestore:
+      Restore();
+      break;
+    case kCommandAbout:
+      commonLib_.ShowAbout();
+      break;
     case kCommandOptions:
       SaveSettings();
       if (onOptions) onOptions(*this);
       break;
-    case kCommandUninstall: Uninstall(); break;
+    case kCommandUninstall:
+      Uninstall();
+      break;
     case kCommandHelp:
       if (onHelp) onHelp();
       break;
-    case kCommandCancel: reject(); break;
-    default: break;
+    case kCommandCancel:
+      reject();
+      break;
+    default:
+      break;
   }
 }
 
@@ -460,7 +490,8 @@ std::unique_ptr<QMenu> CConverterDlg::CreateTrayMenu() {
   restore->setData(static_cast<int>(kCommandRestore));
   menu->setDefaultAction(restore);
   menu->addSeparator();
-  menu->addAction(GetSectionText(text_sections::kTray, "Help", Paths().textFile, QStringLiteral("Help")))->setData(static_cast<int>(kCommandHelp));
+  menu->addAction(GetSectionText(text_sections::kTray, "Help", Paths().textFile, QStringLiteral("Help")))
+      ->setData(static_cast<int>(kCommandHelp));
   menu->addAction(Text("Menu-About"))->setData(static_cast<int>(kCommandAbout));
   menu->addSeparator();
   menu->addAction(Text("Menu-Exit"))->setData(static_cast<int>(kCommandExit));

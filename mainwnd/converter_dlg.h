@@ -5,18 +5,18 @@
 #pragma once
 
 #include <QColor>
-#include <QIcon>
 #include <QDialog>
+#include <QIcon>
 #include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
 #include <optional>
 
+#include "beep.h"
 #include "common_lib.h"
 #include "control_adapters.h"
 #include "converter.h"
-#include "beep.h"
 
 class QAction;
 class QMenu;

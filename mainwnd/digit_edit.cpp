@@ -35,9 +35,7 @@ std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
 class CDigitEditValidator : public QValidator {
  public:
   explicit CDigitEditValidator(CDigitEdit* edit) : QValidator(edit), edit_(edit) {}
-  State validate(QString& input, int& /*pos*/) const override {
-    return edit_->FitsLimit(input) ? Acceptable : Invalid;
-  }
+  State validate(QString& input, int& /*pos*/) const override { return edit_->FitsLimit(input) ? Acceptable : Invalid; }
 
  private:
   CDigitEdit* edit_;
@@ -115,14 +113,14 @@ bool CDigitEdit::PasteAt(int start, int length, const QString& text) {
   if (text.isEmpty() && length == 0) return true;  // nothing to paste, as the line edit has it
   const QString current = this->text();
   const std::string before = Utf8(current.left(start));
-  const auto outcome = PasteIntoText(Utf8(current), before.size(), Utf8(current.mid(start, length)).size(), Utf8(text),
-                                     base_, limit_);
+  const auto outcome =
+      PasteIntoText(Utf8(current), before.size(), Utf8(current.mid(start, length)).size(), Utf8(text), base_, limit_);
   if (!outcome) {
     RadixpadBeep();
     return false;
   }
-  const QString tidy = QString::fromUtf8(outcome->text.data() + before.size(),
-                                         static_cast<qsizetype>(outcome->caret - before.size()));
+  const QString tidy =
+      QString::fromUtf8(outcome->text.data() + before.size(), static_cast<qsizetype>(outcome->caret - before.size()));
   if (length > 0) {
     setSelection(start, length);
   } else {
@@ -174,9 +172,9 @@ void CDigitEdit::keyPressEvent(QKeyEvent* event) {
     return;
   }
   // Letters go in as capitals, so the undo history holds what the field shows.
-  QKeyEvent capital(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
-                    event->nativeVirtualKey(), event->nativeModifiers(), capitals, event->isAutoRepeat(),
-                    static_cast<quint16>(event->count()), event->device());
+  QKeyEvent capital(event->type(), event->key(), event->modifiers(), event->nativeScanCode(), event->nativeVirtualKey(),
+                    event->nativeModifiers(), capitals, event->isAutoRepeat(), static_cast<quint16>(event->count()),
+                    event->device());
   QLineEdit::keyPressEvent(&capital);
   event->setAccepted(capital.isAccepted());
 }

@@ -6,8 +6,8 @@
 #include <array>
 
 #include "converter.h"
-#include "ui_converter_dlg.h"
 #include "localized_texts.h"
+#include "ui_converter_dlg.h"
 
 namespace radixpad {
 namespace {
@@ -32,10 +32,10 @@ void ApplyWindowTexts(Ui::CConverterDlg& ui, QWidget& window, const QString& tex
   window.setWindowTitle(WindowText("Title", textFile, window.windowTitle()));
   window.setToolTip(WindowText("ToolTip", textFile, window.toolTip()));
   const std::pair<QAbstractButton*, const char*> buttons[] = {
-      {ui.width8Radio, "Width8"},           {ui.width16Radio, "Width16"},       {ui.width32Radio, "Width32"},
-      {ui.width64Radio, "Width64"},         {ui.signedCheck, "SignedCheck"},    {ui.shiftLeftButton, "ShiftLeft"},
-      {ui.shiftRightButton, "ShiftRight"},  {ui.rotateLeftButton, "RotateLeft"}, {ui.rotateRightButton, "RotateRight"},
-      {ui.invertButton, "Invert"},          {ui.pickColorButton, "PickColor"},
+      {ui.width8Radio, "Width8"},          {ui.width16Radio, "Width16"},        {ui.width32Radio, "Width32"},
+      {ui.width64Radio, "Width64"},        {ui.signedCheck, "SignedCheck"},     {ui.shiftLeftButton, "ShiftLeft"},
+      {ui.shiftRightButton, "ShiftRight"}, {ui.rotateLeftButton, "RotateLeft"}, {ui.rotateRightButton, "RotateRight"},
+      {ui.invertButton, "Invert"},         {ui.pickColorButton, "PickColor"},
   };
   for (const auto& [button, key] : buttons) button->setText(WindowText(key, textFile, button->text()));
   SetItemTexts(ui.widthSelector, {"Bits8", "Bits16", "Bits32", "Bits64"}, textFile);

@@ -23,8 +23,6 @@ inline ColorRef RefFromColor(const QColor& color) {
 
 /// The desktop theme's button face and button text colours.
 inline ColorRef SystemButtonFaceColor() { return RefFromColor(QGuiApplication::palette().color(QPalette::Button)); }
-inline ColorRef SystemButtonTextColor() {
-  return RefFromColor(QGuiApplication::palette().color(QPalette::ButtonText));
-}
+inline ColorRef SystemButtonTextColor() { return RefFromColor(QGuiApplication::palette().color(QPalette::ButtonText)); }
 
 }  // namespace radixpad

@@ -6,11 +6,11 @@
 #include <QStyle>
 
 #include "ini_store.h"
+#include "localized_texts.h"
 #include "program_settings.h"
 #include "settings_keys.h"
 #include "startup_entry.h"
 #include "ui_general_page.h"
-#include "localized_texts.h"
 #include "window_platform.h"
 
 namespace radixpad {
@@ -56,8 +56,8 @@ void ApplyPageTexts(Ui::CGeneralPage& ui, const QString& textFile) {
 // snapping cannot work: their items are shown greyed with the reason, and keep the
 // stored values, which still count on other desktops.
 void GreyOutPlacementItems(QListWidget* list, const QString& textFile) {
-  const QString reason = PageText("NotOnThisDesktop", textFile,
-                                  QStringLiteral("This desktop does not let programs do this."));
+  const QString reason =
+      PageText("NotOnThisDesktop", textFile, QStringLiteral("This desktop does not let programs do this."));
   for (int row : {kAlwaysOnTopItem, kSnapItem}) {
     QListWidgetItem* item = list->item(row);
     if (!item) continue;
@@ -115,8 +115,7 @@ void CGeneralPage::OnInitDialog() {
   }
   if (RunAtStartupAllowed()) {
     runAtStartup = StartupEntryExists(m_files.startupEntryPath) ? 1 : 0;
-    AddCheckItem(list, GetLocalizedText(QString::fromLatin1(keys::kRunOnStartUp), m_files.textFile),
-                 runAtStartup != 0);
+    AddCheckItem(list, GetLocalizedText(QString::fromLatin1(keys::kRunOnStartUp), m_files.textFile), runAtStartup != 0);
   }
   if (!ProgramsCanPlaceWindows()) GreyOutPlacementItems(list, m_files.textFile);
   FitListToEntries(list);

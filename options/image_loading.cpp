@@ -1,18 +1,18 @@
 #include "image_loading.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QWidget>
-
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "ini_store.h"
 #include "options_dialogs.h"
@@ -27,16 +27,21 @@ const QString kOutOfMemoryText =
 // The file error text for the cause of a failed open or read, naming the file.
 QString FileErrorText(const QString& path, int error) {
   switch (error) {
-    case ENOENT: return QStringLiteral("%1 was not found.").arg(path);
+    case ENOENT:
+      return QStringLiteral("%1 was not found.").arg(path);
     case ENOTDIR:
     case ENAMETOOLONG:
-    case ELOOP: return QStringLiteral("%1 contains an invalid path.").arg(path);
+    case ELOOP:
+      return QStringLiteral("%1 contains an invalid path.").arg(path);
     case EMFILE:
-    case ENFILE: return QStringLiteral("%1 could not be opened because there are too many open files.").arg(path);
+    case ENFILE:
+      return QStringLiteral("%1 could not be opened because there are too many open files.").arg(path);
     case EACCES:
     case EPERM:
-    case EROFS: return QStringLiteral("%1 could not be accessed.").arg(path);
-    case EISDIR: return QStringLiteral("%1 cannot be opened: it is not a file.").arg(path);
+    case EROFS:
+      return QStringLiteral("%1 could not be accessed.").arg(path);
+    case EISDIR:
+      return QStringLiteral("%1 cannot be opened: it is not a file.").arg(path);
     default:
       return QStringLiteral("%1 cannot be opened: %2.").arg(path, QString::fromLocal8Bit(std::strerror(error)));
   }
@@ -104,8 +109,8 @@ bool ReadWholeFile(const QString& path, std::unique_ptr<char[]>& buffer, std::si
 // An error text of String.dat naming `path`; only the path when the text file lacks it.
 QString ErrorTextNaming(const char* key, const QString& path, const QString& textFile) {
   const QString text = textFile.isEmpty() ? QString()
-                                           : GetIniString(QString::fromLatin1(sections::kError),
-                                                          QString::fromLatin1(key), QString(), textFile);
+                                          : GetIniString(QString::fromLatin1(sections::kError),
+                                                         QString::fromLatin1(key), QString(), textFile);
   return text.contains(QStringLiteral("%1")) ? text.arg(path) : path;
 }
 
@@ -113,14 +118,22 @@ QString ErrorTextNaming(const char* key, const QString& path, const QString& tex
 
 QString DisplayMethodName(int method) {
   switch (method) {
-    case kDisplayCenter: return QStringLiteral("Center");
-    case kDisplayStretch: return QStringLiteral("Stretch");
-    case kDisplayTopLeft: return QStringLiteral("Top-Left");
-    case kDisplayTopRight: return QStringLiteral("Top-Right");
-    case kDisplayBottomLeft: return QStringLiteral("Bottom-Left");
-    case kDisplayBottomRight: return QStringLiteral("Bottom-Right");
-    case kDisplayThreeByThree: return QStringLiteral("3x3 Tiling");
-    default: return QStringLiteral("Tile");
+    case kDisplayCenter:
+      return QStringLiteral("Center");
+    case kDisplayStretch:
+      return QStringLiteral("Stretch");
+    case kDisplayTopLeft:
+      return QStringLiteral("Top-Left");
+    case kDisplayTopRight:
+      return QStringLiteral("Top-Right");
+    case kDisplayBottomLeft:
+      return QStringLiteral("Bottom-Left");
+    case kDisplayBottomRight:
+      return QStringLiteral("Bottom-Right");
+    case kDisplayThreeByThree:
+      return QStringLiteral("3x3 Tiling");
+    default:
+      return QStringLiteral("Tile");
   }
 }
 
@@ -231,8 +244,8 @@ void PurgeImageCopies(const QString& imagePath, const QString& folder) {
   const QString keep = base + name + QStringLiteral(".bmp");
   const QString image = imagePath.isEmpty() ? QString() : QFileInfo(imagePath).absoluteFilePath();
   QDir dir(base);
-  const QStringList entries = dir.entryList({QStringLiteral("*.bmp")},
-                                            QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  const QStringList entries =
+      dir.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
   for (const QString& entry : entries) {
     const QString full = base + entry;
     if (full.compare(keep, Qt::CaseInsensitive) == 0) continue;

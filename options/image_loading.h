@@ -2,13 +2,13 @@
 // behind it, and the clean-up of converted image copies in the user settings folder.
 #pragma once
 
-#include "qy_messages.h"
-
 #include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QString>
 #include <cstddef>
+
+#include "qy_messages.h"
 
 class QWidget;
 

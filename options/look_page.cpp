@@ -4,12 +4,12 @@
 
 #include "image_loading.h"
 #include "ini_store.h"
+#include "localized_texts.h"
 #include "look_preview_dlg.h"
 #include "options_dialogs.h"
 #include "program_settings.h"
 #include "settings_keys.h"
 #include "ui_look_page.h"
-#include "localized_texts.h"
 
 namespace radixpad {
 namespace {

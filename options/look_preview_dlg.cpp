@@ -44,8 +44,8 @@ CLookPreviewDlg::CLookPreviewDlg(int templateId, QWidget* parent, const QString&
     m_template->setupUi(this);
     // Before any size is taken, so the window grows with its texts.
     if (!textFile.isEmpty()) ApplyWindowTexts(*m_template, *this, textFile);
-    ReplaceDigitFields(this, {m_template->row1Field, m_template->row2Field, m_template->row3Field,
-                              m_template->row4Field});
+    ReplaceDigitFields(this,
+                       {m_template->row1Field, m_template->row2Field, m_template->row3Field, m_template->row4Field});
     m_template->row1Field = m_template->row2Field = m_template->row3Field = m_template->row4Field = nullptr;
     // No button is a default one: Enter is the dialog's OK.
     for (QPushButton* button : findChildren<QPushButton*>()) {
@@ -125,10 +125,16 @@ bool CLookPreviewDlg::event(QEvent* event) {
     switch (command) {
       case kScSize:
       case kScMinimize:
-      case kScMaximize: break;  // the preview keeps its size and stays shown
-      case kScClose: close(); break;
-      case kScRestore: showNormal(); break;
-      default: break;
+      case kScMaximize:
+        break;  // the preview keeps its size and stays shown
+      case kScClose:
+        close();
+        break;
+      case kScRestore:
+        showNormal();
+        break;
+      default:
+        break;
     }
     return true;
   }

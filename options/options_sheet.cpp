@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QFile>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -13,12 +13,12 @@
 #include "general_page.h"
 #include "image_loading.h"
 #include "ini_store.h"
+#include "localized_texts.h"
+#include "look_page.h"
+#include "look_preview_dlg.h"
 #include "program_settings.h"
 #include "qy_messages.h"
 #include "settings_keys.h"
-#include "look_page.h"
-#include "look_preview_dlg.h"
-#include "localized_texts.h"
 
 namespace radixpad {
 
@@ -145,9 +145,9 @@ void RunOptionsSheet(CConverterDlg& window) {
   const QString product = QString::fromLatin1(sections::kProduct);
   look->defaultTextColor = static_cast<ColorRef>(GetIniInt(
       product, QString::fromLatin1(keys::kTextColor), static_cast<int>(SystemButtonTextColor()), paths.defaultsFile));
-  look->defaultBackgroundColor = static_cast<ColorRef>(GetIniInt(product, QString::fromLatin1(keys::kBackgroundColor),
-                                                                 static_cast<int>(SystemButtonFaceColor()),
-                                                                 paths.defaultsFile));
+  look->defaultBackgroundColor =
+      static_cast<ColorRef>(GetIniInt(product, QString::fromLatin1(keys::kBackgroundColor),
+                                      static_cast<int>(SystemButtonFaceColor()), paths.defaultsFile));
   QueryLook(&window, *look);
   look->previewEnabled = 1;
   look->previewTemplate = kMainWindowTemplate;

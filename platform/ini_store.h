@@ -18,12 +18,10 @@ namespace radixpad {
 inline constexpr int kMaxIniValueLength = 259;
 
 /// The stored value (at most kMaxIniValueLength characters), or `defaultValue`.
-QString GetIniString(const QString& section, const QString& key, const QString& defaultValue,
-                     const QString& file);
+QString GetIniString(const QString& section, const QString& key, const QString& defaultValue, const QString& file);
 
 /// GetIniString followed by ExpandTextEscapes; the default is expanded too.
-QString GetIniText(const QString& section, const QString& key, const QString& defaultValue,
-                   const QString& file);
+QString GetIniText(const QString& section, const QString& key, const QString& defaultValue, const QString& file);
 
 /// The stored number, or `defaultValue` when the key is missing or its value empty.
 /// The number is an optional sign and the leading decimal digits: "12abc" is 12,
@@ -45,8 +43,7 @@ void WriteIniInt(const QString& section, const QString& key, int value, const QS
 /// name or the value cannot be stored on one line or read back as given (line breaks,
 /// a NUL, half of a surrogate pair, a key containing '=', a section containing ']', a
 /// name starting with U+FEFF, an empty name).
-bool WriteIniString(const QString& section, const QString& key, const QString& value,
-                    const QString& file);
+bool WriteIniString(const QString& section, const QString& key, const QString& value, const QString& file);
 
 /// Replaces every backslash-n by a line feed, then every backslash-t by a tab. There is
 /// no escape for the backslash itself; other sequences stay as they are.

@@ -1,18 +1,18 @@
 #include "ini_store.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
-
 #include <cerrno>
 #include <climits>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace radixpad {
 namespace {
@@ -41,8 +41,7 @@ ParsedLine ParseLine(const QByteArray& data, qsizetype pos) {
   line.contentEnd = newline < 0 ? data.size() : newline;
   if (line.contentEnd > pos && data[line.contentEnd - 1] == '\r') --line.contentEnd;
 
-  const QByteArrayView text =
-      QByteArrayView(data.constData() + pos, line.contentEnd - pos).trimmed();
+  const QByteArrayView text = QByteArrayView(data.constData() + pos, line.contentEnd - pos).trimmed();
   if (text.isEmpty()) {
     line.kind = LineKind::kBlank;
   } else if (text.front() == ';' || text.front() == '#') {
@@ -65,9 +64,7 @@ bool NameMatches(QByteArrayView name, const QString& wanted) {
   return QString::fromUtf8(name).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
-qsizetype ContentStart(const QByteArray& data) {
-  return data.startsWith(kUtf8Bom) ? kUtf8Bom.size() : 0;
-}
+qsizetype ContentStart(const QByteArray& data) { return data.startsWith(kUtf8Bom) ? kUtf8Bom.size() : 0; }
 
 // Where a key is in a file, or where it would go.
 struct Location {
@@ -114,8 +111,7 @@ bool ReadWholeFile(const QString& file, QByteArray& data) {
 }
 
 QByteArrayView WithoutQuotes(QByteArrayView value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     return value.sliced(1, value.size() - 2);
   }
   return value;
@@ -148,9 +144,7 @@ int ParseLeadingInteger(const QString& text) {
   return static_cast<int>(value);
 }
 
-bool HasLineBreak(const QString& text) {
-  return text.contains(u'\n') || text.contains(u'\r');
-}
+bool HasLineBreak(const QString& text) { return text.contains(u'\n') || text.contains(u'\r'); }
 
 // A NUL or half of a surrogate pair would not come back from the file as it went in.
 bool ReadsBack(const QString& text) { return !text.contains(QChar(u'\0')) && text.isValidUtf16(); }
@@ -265,8 +259,7 @@ void SetValue(QByteArray& data, const QString& section, const QString& key, cons
 
 }  // namespace
 
-QString GetIniString(const QString& section, const QString& key, const QString& defaultValue,
-                     const QString& file) {
+QString GetIniString(const QString& section, const QString& key, const QString& defaultValue, const QString& file) {
   QByteArray data;
   if (!ReadWholeFile(file, data)) return defaultValue;
   const Location location = Locate(data, section.trimmed(), key.trimmed());
@@ -274,8 +267,7 @@ QString GetIniString(const QString& section, const QString& key, const QString& 
   return CutToMaxLength(QString::fromUtf8(WithoutQuotes(location.keyLine.value)));
 }
 
-QString GetIniText(const QString& section, const QString& key, const QString& defaultValue,
-                   const QString& file) {
+QString GetIniText(const QString& section, const QString& key, const QString& defaultValue, const QString& file) {
   return ExpandTextEscapes(GetIniString(section, key, defaultValue, file));
 }
 
@@ -289,8 +281,7 @@ void WriteIniInt(const QString& section, const QString& key, int value, const QS
   WriteIniString(section, key, QString::number(value), file);
 }
 
-bool WriteIniString(const QString& section, const QString& key, const QString& value,
-                    const QString& file) {
+bool WriteIniString(const QString& section, const QString& key, const QString& value, const QString& file) {
   const QString sectionName = section.trimmed();
   const QString keyName = key.trimmed();
   if (file.isEmpty()) return false;
@@ -314,7 +305,6 @@ bool WriteIniString(const QString& section, const QString& key, const QString& v
   SetValue(data, sectionName, keyName, value.toUtf8());
   return ReplaceFile(file, data);
 }
-
 
 QString ExpandTextEscapes(QString text) {
   // Every line feed before any tab; a replacement can never form a new sequence, so

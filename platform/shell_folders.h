@@ -10,10 +10,10 @@ namespace radixpad {
 
 /// Folder kinds, numbered as on the original platform.
 enum FolderKind : int {
-  kFolderStartup = 7,            // $XDG_CONFIG_HOME/autostart
-  kFolderAppData = 26,           // $XDG_CONFIG_HOME, else ~/.config
-  kFolderCommonAppData = 35,     // first entry of $XDG_CONFIG_DIRS, else /etc/xdg
-  kFolderCommonDocuments = 46,   // none on Linux: the lookup always fails
+  kFolderStartup = 7,           // $XDG_CONFIG_HOME/autostart
+  kFolderAppData = 26,          // $XDG_CONFIG_HOME, else ~/.config
+  kFolderCommonAppData = 35,    // first entry of $XDG_CONFIG_DIRS, else /etc/xdg
+  kFolderCommonDocuments = 46,  // none on Linux: the lookup always fails
 };
 
 /// Result codes of a lookup.

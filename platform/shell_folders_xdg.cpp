@@ -8,9 +8,7 @@ namespace radixpad {
 namespace {
 
 // XDG base directories must be absolute; a relative value is ignored.
-QString AbsoluteOrEmpty(const QString& path) {
-  return QDir::isAbsolutePath(path) ? path : QString();
-}
+QString AbsoluteOrEmpty(const QString& path) { return QDir::isAbsolutePath(path) ? path : QString(); }
 
 QString UserConfigFolder() {
   const QString configHome = AbsoluteOrEmpty(qEnvironmentVariable("XDG_CONFIG_HOME"));
@@ -46,9 +44,7 @@ QString FolderOfKind(int kind) {
 
 }  // namespace
 
-QString WithTrailingSeparator(const QString& path) {
-  return path.endsWith(u'/') ? path : path + u'/';
-}
+QString WithTrailingSeparator(const QString& path) { return path.endsWith(u'/') ? path : path + u'/'; }
 
 int32_t CShellFolders::GetFolderPath(QObject* /*owner*/, int kind, QString& path, bool create) const {
   path.clear();

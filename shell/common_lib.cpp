@@ -1,5 +1,8 @@
 #include "common_lib.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
@@ -7,11 +10,8 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QObject>
-
 #include <cerrno>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "load_failure_box.h"
 #include "settings_keys.h"
@@ -178,9 +178,8 @@ intptr_t CCommonLib::Attach(QObject* mainWindow) {
   m_owner = mainWindow;
   const QByteArray shared = QFile::encodeName(m_paths.sharedSettingsFile);
   const QByteArray user = QFile::encodeName(m_paths.userSettingsFile);
-  return Send(kSendAttach, reinterpret_cast<intptr_t>(shared.constData()),
-              reinterpret_cast<intptr_t>(user.constData()), WindowArg(QCoreApplication::instance()),
-              WindowArg(mainWindow));
+  return Send(kSendAttach, reinterpret_cast<intptr_t>(shared.constData()), reinterpret_cast<intptr_t>(user.constData()),
+              WindowArg(QCoreApplication::instance()), WindowArg(mainWindow));
 }
 
 intptr_t CCommonLib::AttachPreview(QObject* previewWindow) {
@@ -190,9 +189,7 @@ intptr_t CCommonLib::AttachPreview(QObject* previewWindow) {
 
 intptr_t CCommonLib::ShowAbout() { return Send(kSendShowAbout, WindowArg(m_owner)); }
 
-intptr_t CCommonLib::SendBehaviour(intptr_t code, bool on) {
-  return Send(code, WindowArg(m_owner), on ? 1 : 0);
-}
+intptr_t CCommonLib::SendBehaviour(intptr_t code, bool on) { return Send(code, WindowArg(m_owner), on ? 1 : 0); }
 
 intptr_t CCommonLib::Send(intptr_t code, intptr_t a, intptr_t b, intptr_t c, intptr_t d) {
   const SendMsgFunction entry = Link().entry;

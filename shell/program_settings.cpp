@@ -9,8 +9,7 @@ QString GetLocalizedText(const QString& key, const QString& textFile) {
   return GetIniText(QString::fromLatin1(sections::kString), key, QString(), textFile);
 }
 
-int ReadWindowBehaviour(const QString& key, const QString& userSettingsFile,
-                        const QString& defaultsFile) {
+int ReadWindowBehaviour(const QString& key, const QString& userSettingsFile, const QString& defaultsFile) {
   const QString section = QString::fromLatin1(sections::kProduct);
   const int user = GetIniInt(section, key, -1, userSettingsFile);
   if (user != -1) return user;

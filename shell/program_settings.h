@@ -11,7 +11,6 @@ QString GetLocalizedText(const QString& key, const QString& textFile);
 
 /// A window behaviour: the user's value from the product section of the user settings
 /// file, or, when that is missing or -1, the factory value of the defaults file (else 0).
-int ReadWindowBehaviour(const QString& key, const QString& userSettingsFile,
-                        const QString& defaultsFile);
+int ReadWindowBehaviour(const QString& key, const QString& userSettingsFile, const QString& defaultsFile);
 
 }  // namespace radixpad

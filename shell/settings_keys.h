@@ -37,8 +37,8 @@ inline constexpr char kMinimizeToSystemTray[] = "MinimizeToSystemTray";
 inline constexpr char kSnapToDesktopSide[] = "SnapToDesktopSide";
 
 // Defaults file only.
-inline constexpr char kTextColor[] = "TextColor";              // product section
-inline constexpr char kBackgroundColor[] = "BackgroundColor";  // product section
+inline constexpr char kTextColor[] = "TextColor";                  // product section
+inline constexpr char kBackgroundColor[] = "BackgroundColor";      // product section
 inline constexpr char kAllowRunOnStartup[] = "AllowRunOnStartup";  // section General
 
 // Text file, section String.
@@ -64,10 +64,21 @@ inline constexpr char kErrorNoImageFile[] = "1001";
 
 /// Every key of section String, for checks over the whole text file.
 inline constexpr const char* kAllTextKeys[] = {
-    kMenuOptions,        kMenuHelp,          kMenuAbout,          kMenuRestore,
-    kMenuExit,           kOptionsCaption,    kSetAlwaysOnTop,     kShowSystemTrayIcon,
-    kAutoSnapWindow,     kRunOnStartUp,      kBackgroundBitmap,   kShowBackgroundBitmap,
-    kBackgroundBitmapFile, kBitmapDisplayMethod, kSelectBackgroundBitmap,
+    kMenuOptions,
+    kMenuHelp,
+    kMenuAbout,
+    kMenuRestore,
+    kMenuExit,
+    kOptionsCaption,
+    kSetAlwaysOnTop,
+    kShowSystemTrayIcon,
+    kAutoSnapWindow,
+    kRunOnStartUp,
+    kBackgroundBitmap,
+    kShowBackgroundBitmap,
+    kBackgroundBitmapFile,
+    kBitmapDisplayMethod,
+    kSelectBackgroundBitmap,
     kHelpPageNotShown,
 };
 }  // namespace keys

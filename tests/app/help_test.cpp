@@ -1,13 +1,15 @@
 // The help page reaches the registered browser, or xdg-open, as one argument.
+#include "help.h"
+
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "gui_test_support.h"
-#include "help.h"
 #include "registry.h"
 
 namespace radixpad::test {

@@ -1,29 +1,29 @@
 // One running Radixpad per user: real processes of the built program, started
 // over a temporary program folder and temporary settings and runtime folders.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <cstring>
 #include <memory>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include "converter_app.h"
-#include "window_platform.h"
 #include "converter_dlg.h"
 #include "gui_test_support.h"
 #include "ini_store.h"
 #include "single_instance.h"
+#include "window_platform.h"
 
 namespace radixpad::test {
 namespace {
@@ -82,7 +82,8 @@ class InstanceTest : public ::testing::Test {
 
 TEST_F(InstanceTest, SecondStartWakesTheFirstAndEnds) {
   QProcess& first = StartFirst();
-  for (const QStringList& arguments : {QStringList{}, QStringList{"-R"}, QStringList{"-r "}, QStringList{"/UNINSTALL"}}) {
+  for (const QStringList& arguments :
+       {QStringList{}, QStringList{"-R"}, QStringList{"-r "}, QStringList{"/UNINSTALL"}}) {
     QProcess& second = Start(arguments);
     EXPECT_TRUE(Ends(second)) << arguments.join(' ').toStdString();
     EXPECT_EQ(second.exitCode(), 0);
@@ -135,11 +136,13 @@ TEST_F(InstanceTest, TenStartsAtOnceLeaveOneRunning) {
   started.reserve(10);
   for (int i = 0; i < 10; ++i) started.push_back(&Start({}));
   // All but one end by themselves; give the survivor's window time to come up.
-  ASSERT_TRUE(WaitFor([&] {
-    int running = 0;
-    for (QProcess* p : started) running += p->state() != QProcess::NotRunning;
-    return running == 1;
-  }, 20000));
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        int running = 0;
+        for (QProcess* p : started) running += p->state() != QProcess::NotRunning;
+        return running == 1;
+      },
+      20000));
   QTest::qWait(500);
   int running = 0;
   for (QProcess* p : started) running += p->state() != QProcess::NotRunning;
@@ -227,7 +230,10 @@ TEST(InstanceRequest, WakeRestoresAHiddenWindowAndUninstallEndsIt) {
   EXPECT_FALSE(dialog.isMinimized());
   // With a launcher's activation token, which the process does not keep afterwards.
   for (bool minimized : {true, false}) {
-    if (minimized) dialog.showMinimized(); else dialog.hide();
+    if (minimized)
+      dialog.showMinimized();
+    else
+      dialog.hide();
     HandleInstanceRequest(dialog, "wake token-1");
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.isMinimized());
@@ -254,9 +260,7 @@ class SingleInstanceTest : public ::testing::Test {
     ::chmod(QFile::encodeName(runtime_.path()).constData(), 0700);
     qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
   }
-  void TearDown() override {
-    qputenv("XDG_RUNTIME_DIR", savedRuntime_);
-  }
+  void TearDown() override { qputenv("XDG_RUNTIME_DIR", savedRuntime_); }
 
   /// A client that connects and then does as it is told.
   int Connect() const {
@@ -335,10 +339,13 @@ TEST_F(SingleInstanceTest, SilentAndSlowClientsNeverHoldUpTheWindow) {
 
   // The silent ones are closed after the time limit, with no request handled.
   for (int fd : silent) {
-    EXPECT_TRUE(WaitFor([&] {
-      char byte = 0;
-      return ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
-    }, 3000)) << "a silent client was never closed";
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          char byte = 0;
+          return ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+        },
+        3000))
+        << "a silent client was never closed";
     ::close(fd);
   }
   ::close(slow);

@@ -1,9 +1,10 @@
 // The platform choice (environment in, choice out), the arguments that carry it, and
 // the wake request that carries a launcher's activation token.
+#include "platform_choice.h"
+
 #include <gtest/gtest.h>
 
 #include "converter_app.h"
-#include "platform_choice.h"
 #include "window_platform.h"
 
 namespace radixpad {

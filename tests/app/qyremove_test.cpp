@@ -1,9 +1,10 @@
 // qyremove removes the login entry and the user settings folder, nothing else.
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace radixpad::test {
 namespace {

@@ -1,12 +1,13 @@
 // The real main window with the built library beside it, as the program runs them.
-#include <QApplication>
+#include "converter_dlg.h"
+
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <memory>
 #include <vector>
 
 #include "common_lib.h"
-#include "converter_dlg.h"
 #include "qy_messages.h"
 #include "test_support.h"
 

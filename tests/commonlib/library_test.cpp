@@ -1,22 +1,22 @@
 // The built libQyCommon.so through the program's loader (CCommonLib): every code's
 // effect and result, the look message, a restart, bad input and unloading.
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QUrl>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
-
+#include <QUrl>
 #include <memory>
 #include <vector>
 
@@ -220,9 +220,9 @@ TEST_F(LibraryTest, LookIsSavedInTheProductSectionOfTheUserFile) {
   EXPECT_EQ(GetIniInt(kProduct, QString::fromLatin1(commonlib::lookkeys::kBackgroundColor), -5, UserFile()),
             0x00ABCDEF);
   EXPECT_EQ(GetIniInt(kProduct, QString::fromLatin1(commonlib::lookkeys::kDisplayMethod), -5, UserFile()), 6);
-  EXPECT_EQ(GetIniInt(QStringLiteral("General"), QString::fromLatin1(commonlib::lookkeys::kDisplayMethod), -5,
-                      UserFile()),
-            -5);
+  EXPECT_EQ(
+      GetIniInt(QStringLiteral("General"), QString::fromLatin1(commonlib::lookkeys::kDisplayMethod), -5, UserFile()),
+      -5);
 }
 
 TEST_F(LibraryTest, UninstallForgetsTheSavedLookAndKeepsTheRest) {
@@ -281,7 +281,8 @@ TEST_F(LibraryTest, SnapMovesAWindowNearAnEdgeOntoIt) {
   };
   const Case cases[] = {
       {"near the left", {area.left() + 12, 200}, {area.left(), 200}},
-      {"near the right and top", {area.right() + 1 - frame.width() - 7, area.top() + 3},
+      {"near the right and top",
+       {area.right() + 1 - frame.width() - 7, area.top() + 3},
        {area.right() + 1 - frame.width(), area.top()}},
       {"beyond the bottom", {300, area.bottom() + 1 - frame.height() + 9}, {300, area.bottom() + 1 - frame.height()}},
       {"far from every side", {250, 210}, {250, 210}},
@@ -354,8 +355,8 @@ TEST_F(LibraryTest, AboutBoxIsModalOverTheWindow) {
   EXPECT_TRUE(text.contains(QStringLiteral("Quillory Radixpad"))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("Version " RADIXPAD_TEST_VERSION))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("Copyright"))) << text.toStdString();
-  const QString help = QUrl::fromLocalFile(QDir(kProgramDir).absoluteFilePath(QStringLiteral("index.htm")))
-                           .toString(QUrl::FullyEncoded);
+  const QString help =
+      QUrl::fromLocalFile(QDir(kProgramDir).absoluteFilePath(QStringLiteral("index.htm"))).toString(QUrl::FullyEncoded);
   EXPECT_TRUE(text.contains(help)) << text.toStdString();
   EXPECT_EQ(title, QStringLiteral("About Quillory Radixpad"));
   EXPECT_EQ(okText, QStringLiteral("OK"));
@@ -383,8 +384,8 @@ TEST(AboutBoxTexts, ComeFromTheTextFileBesideTheHelpPage) {
 }
 
 TEST_F(LibraryTest, UnknownCodesAndZeroWindowsGiveZero) {
-  for (intptr_t code : {intptr_t{0}, intptr_t{2}, intptr_t{4}, intptr_t{6}, intptr_t{11}, intptr_t{49},
-                        intptr_t{53}, intptr_t{54}, intptr_t{56}, intptr_t{-1}, intptr_t{1000}}) {
+  for (intptr_t code : {intptr_t{0}, intptr_t{2}, intptr_t{4}, intptr_t{6}, intptr_t{11}, intptr_t{49}, intptr_t{53},
+                        intptr_t{54}, intptr_t{56}, intptr_t{-1}, intptr_t{1000}}) {
     EXPECT_EQ(m_lib.Send(code, CCommonLib::WindowArg(m_window.get()), 1, 1, 1), 0) << code;
   }
   EXPECT_EQ(m_lib.Send(kSendAttach, 0, 0, 0, 0), 0);

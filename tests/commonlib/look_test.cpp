@@ -1,8 +1,10 @@
 // Colour values and the snap rule, as tables.
-#include <QTemporaryDir>
+#include "look.h"
+
 #include <gtest/gtest.h>
 
-#include "look.h"
+#include <QTemporaryDir>
+
 #include "snap.h"
 #include "test_support.h"
 
@@ -15,9 +17,8 @@ TEST(ColorValueTest, ConvertsBetweenBbggrrAndQColor) {
     QColor color;
   };
   const Case cases[] = {
-      {0x00000000u, QColor(0, 0, 0)},       {0x00FFFFFFu, QColor(255, 255, 255)},
-      {0x000000FFu, QColor(255, 0, 0)},     {0x0000FF00u, QColor(0, 255, 0)},
-      {0x00FF0000u, QColor(0, 0, 255)},     {0x00336699u, QColor(0x99, 0x66, 0x33)},
+      {0x00000000u, QColor(0, 0, 0)},   {0x00FFFFFFu, QColor(255, 255, 255)}, {0x000000FFu, QColor(255, 0, 0)},
+      {0x0000FF00u, QColor(0, 255, 0)}, {0x00FF0000u, QColor(0, 0, 255)},     {0x00336699u, QColor(0x99, 0x66, 0x33)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ref);
@@ -43,8 +44,8 @@ TEST(ColorValueTest, SavedColoursComeBackAfterARestart) {
     uint32_t text;
   };
   const Case cases[] = {
-      {0x00000000u, 0x00000000u},   {0x00000000u, 0x00FFFFFFu},   {0x00FFFFFFu, 0x00000000u},
-      {kColorNotSet, 0x00000000u},  {0x00000000u, kColorNotSet},  {kColorNotSet, kColorNotSet},
+      {0x00000000u, 0x00000000u},  {0x00000000u, 0x00FFFFFFu},  {0x00FFFFFFu, 0x00000000u},
+      {kColorNotSet, 0x00000000u}, {0x00000000u, kColorNotSet}, {kColorNotSet, kColorNotSet},
       {0x00000001u, 0x00010000u},
   };
   for (const Case& c : cases) {

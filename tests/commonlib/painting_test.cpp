@@ -1,13 +1,13 @@
 // The look on screen: a served window grabbed and its pixels checked.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <memory>
-#include <sys/stat.h>
 #include <vector>
 
 #include "common_lib.h"
@@ -88,8 +88,8 @@ TEST_F(PaintingTest, EachDisplayMethodPlacesTheImage) {
     int method;
     std::vector<Probe> probes;
   };
-  const std::vector<Probe> tiled = {{2, 2, 0, 0}, {14, 2, 0, 0}, {6, 6, 1, 1}, {10, 10, 2, 2},
-                                    {118, 88, 1, 2}, {62, 38, 0, 0}};
+  const std::vector<Probe> tiled = {{2, 2, 0, 0},   {14, 2, 0, 0},   {6, 6, 1, 1},
+                                    {10, 10, 2, 2}, {118, 88, 1, 2}, {62, 38, 0, 0}};
   const Case cases[] = {
       {"Center", 0, {{56, 41, 0, 0}, {60, 45, 1, 1}, {64, 49, 2, 2}, {52, 45, -1, 0}, {5, 5, -1, 0}, {115, 85, -1, 0}}},
       {"Stretch", 1, {{20, 15, 0, 0}, {60, 45, 1, 1}, {100, 75, 2, 2}, {100, 15, 0, 2}, {20, 75, 2, 0}}},
@@ -98,11 +98,23 @@ TEST_F(PaintingTest, EachDisplayMethodPlacesTheImage) {
       {"Top-Right", 4, {{110, 2, 0, 0}, {118, 10, 2, 2}, {105, 2, -1, 0}, {2, 2, -1, 0}}},
       {"Bottom-Left", 5, {{2, 80, 0, 0}, {10, 88, 2, 2}, {2, 76, -1, 0}, {2, 2, -1, 0}}},
       {"Bottom-Right", 6, {{110, 80, 0, 0}, {118, 88, 2, 2}, {105, 80, -1, 0}, {110, 76, -1, 0}}},
-      {"3x3 Tiling", 7,
-       {{1, 1, 0, 0}, {118, 1, 0, 2}, {1, 88, 2, 0}, {118, 88, 2, 2},       // corners
-        {60, 1, 0, 1}, {5, 1, 0, 1}, {114, 2, 0, 1}, {60, 88, 2, 1},        // top and bottom edges
-        {1, 45, 1, 0}, {1, 5, 1, 0}, {118, 45, 1, 2}, {118, 84, 1, 2},      // left and right edges
-        {60, 45, 1, 1}, {5, 5, 1, 1}, {114, 84, 1, 1}}},                    // centre
+      {"3x3 Tiling",
+       7,
+       {{1, 1, 0, 0},
+        {118, 1, 0, 2},
+        {1, 88, 2, 0},
+        {118, 88, 2, 2},  // corners
+        {60, 1, 0, 1},
+        {5, 1, 0, 1},
+        {114, 2, 0, 1},
+        {60, 88, 2, 1},  // top and bottom edges
+        {1, 45, 1, 0},
+        {1, 5, 1, 0},
+        {118, 45, 1, 2},
+        {118, 84, 1, 2},  // left and right edges
+        {60, 45, 1, 1},
+        {5, 5, 1, 1},
+        {114, 84, 1, 1}}},  // centre
       {"unknown method 8 as Tile", 8, tiled},
       {"no method chosen (-1) as Tile", -1, tiled},
   };

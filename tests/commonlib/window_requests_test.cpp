@@ -1,5 +1,7 @@
 // Close and minimise requests, the tray icon and the behaviours read at attach, against
 // the library's core with a tray the test switches on and off.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -7,8 +9,6 @@
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <vector>
 
@@ -307,9 +307,9 @@ TEST_F(WindowRequestsTest, BehavioursComeFromTheUserFileElseTheDefaultsFile) {
     bool expected;
   };
   const Case cases[] = {
-      {"user 1 over defaults 0", 1, 0, true},   {"user 0 over defaults 1", 0, 1, false},
-      {"user -1 is not set", -1, 1, true},      {"user missing", -2, 1, true},
-      {"both missing", -2, -2, false},          {"user -1, defaults missing", -1, -2, false},
+      {"user 1 over defaults 0", 1, 0, true}, {"user 0 over defaults 1", 0, 1, false},
+      {"user -1 is not set", -1, 1, true},    {"user missing", -2, 1, true},
+      {"both missing", -2, -2, false},        {"user -1, defaults missing", -1, -2, false},
   };
   const char* keyNames[] = {keys::kAlwaysOnTop, keys::kSnapToDesktopSide, keys::kMinimizeToSystemTray};
   for (const char* keyName : keyNames) {
@@ -331,7 +331,7 @@ TEST_F(WindowRequestsTest, BehavioursComeFromTheUserFileElseTheDefaultsFile) {
       m_core->SendMsg(kSendAttach, 0, Arg(user.constData()), 0, WindowArg(m_window.get()));
       const CServedWindow* served = Served();
       ASSERT_NE(served, nullptr);
-      const bool value = keyName == keys::kAlwaysOnTop       ? served->AlwaysOnTop()
+      const bool value = keyName == keys::kAlwaysOnTop         ? served->AlwaysOnTop()
                          : keyName == keys::kSnapToDesktopSide ? served->SnapToDesktopSide()
                                                                : served->MinimizeToTray();
       EXPECT_EQ(value, c.expected);

@@ -49,20 +49,31 @@ TEST(DigitFilter, TypedCharacters) {
     bool accepted;
   };
   const Case cases[] = {
-      {kBinary, true, '1', plain, true},        {kBinary, true, '2', plain, false},
-      {kOctal, true, '7', plain, true},         {kOctal, true, '8', plain, false},
-      {kDecimal, true, '9', plain, true},       {kDecimal, true, 'a', plain, false},
-      {kHexadecimal, true, 'a', plain, true},   {kHexadecimal, true, 'F', plain, true},
-      {kHexadecimal, true, 'g', plain, false},  {kHexadecimal, true, '-', plain, false},
-      {kBinary, true, ' ', plain, false},       {kDecimal, true, '+', plain, false},
-      {kHexadecimal, true, '.', plain, false},  {kOctal, true, kBackspace, plain, true},
+      {kBinary, true, '1', plain, true},
+      {kBinary, true, '2', plain, false},
+      {kOctal, true, '7', plain, true},
+      {kOctal, true, '8', plain, false},
+      {kDecimal, true, '9', plain, true},
+      {kDecimal, true, 'a', plain, false},
+      {kHexadecimal, true, 'a', plain, true},
+      {kHexadecimal, true, 'F', plain, true},
+      {kHexadecimal, true, 'g', plain, false},
+      {kHexadecimal, true, '-', plain, false},
+      {kBinary, true, ' ', plain, false},
+      {kDecimal, true, '+', plain, false},
+      {kHexadecimal, true, '.', plain, false},
+      {kOctal, true, kBackspace, plain, true},
       {kDecimal, false, kBackspace, plain, true},
       // Ctrl lets editing commands through, but never a minus into a Decimal field.
-      {kBinary, true, 22 /* Ctrl+V */, ctrl, true}, {kBinary, true, 'x', ctrl, true},
-      {kDecimal, false, '-', ctrl, false},      {kHexadecimal, true, '-', ctrl, true},
+      {kBinary, true, 22 /* Ctrl+V */, ctrl, true},
+      {kBinary, true, 'x', ctrl, true},
+      {kDecimal, false, '-', ctrl, false},
+      {kHexadecimal, true, '-', ctrl, true},
       // The sign rule.
-      {kDecimal, true, '-', empty, true},       {kDecimal, true, '-', atStart, true},
-      {kDecimal, true, '-', plain, false},      {kDecimal, false, '-', empty, false},
+      {kDecimal, true, '-', empty, true},
+      {kDecimal, true, '-', atStart, true},
+      {kDecimal, true, '-', plain, false},
+      {kDecimal, false, '-', empty, false},
       {kDecimal, false, '-', atStart, false},
   };
   for (const Case& c : cases) {
@@ -83,12 +94,12 @@ TEST(DigitFilter, TypedTextsOfSeveralCharacters) {
     bool accepted;
   };
   const Case cases[] = {
-      {kHexadecimal, true, "ab", plain, true},  {kBinary, true, "10", plain, true},
-      {kBinary, true, "12", plain, false},      {kDecimal, true, "-5", empty, true},
-      {kDecimal, true, "5-", empty, false},     {kDecimal, true, "--", empty, false},
+      {kHexadecimal, true, "ab", plain, true},    {kBinary, true, "10", plain, true},
+      {kBinary, true, "12", plain, false},        {kDecimal, true, "-5", empty, true},
+      {kDecimal, true, "5-", empty, false},       {kDecimal, true, "--", empty, false},
       {kDecimal, true, "\xC3\xA9", plain, false},  // UTF-8 e-acute
-      {kBinary, true, "1\b", plain, false},     {kOctal, true, "", plain, false},
-      {kOctal, true, "7", plain, true},         {kOctal, true, std::string(1, kBackspace), plain, true},
+      {kBinary, true, "1\b", plain, false},       {kOctal, true, "", plain, false},
+      {kOctal, true, "7", plain, true},           {kOctal, true, std::string(1, kBackspace), plain, true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(AcceptsTypedText(c.base, c.isSigned, c.text, c.context), c.accepted) << c.base << " '" << c.text << "'";
@@ -102,19 +113,36 @@ TEST(DigitFilter, PastedTextIsTidied) {
     std::string tidy;
   };
   const Case cases[] = {
-      {kHexadecimal, "0xdead_beef", "DEADBEEF"},   {kHexadecimal, " #00ff7f\r\n", "00FF7F"},
-      {kHexadecimal, "0XFF", "FF"},                {kHexadecimal, "ffh", "FF"},
-      {kHexadecimal, "0xffh", "FFH"},              {kHexadecimal, "#FFH", "FFH"},
-      {kHexadecimal, "0b1", "0B1"},                {kHexadecimal, "h", ""},
-      {kBinary, "1111 0000", "11110000"},          {kBinary, "0B101", "101"},
-      {kBinary, "0x1", "0X1"},                     {kBinary, "\t\v\f1\t0 ", "10"},
-      {kOctal, "0o7'7'7", "777"},                  {kOctal, "0O17", "17"},
-      {kOctal, "0b1", "0B1"},                      {kOctal, "017", "017"},
-      {kDecimal, " 4'294'967'295 ", "4294967295"}, {kDecimal, "+12", "12"},
-      {kDecimal, "-1_000", "-1000"},               {kDecimal, "++1", "+1"},
-      {kDecimal, "1+", "1+"},                      {kDecimal, "0x1a", "0X1A"},
-      {kDecimal, "1\n2", "1\n2"},                  {kDecimal, " \r\n ", ""},
-      {kHexadecimal, "\xC3\xA9" "f", "\xC3\xA9" "F"},    {kHexadecimal, "", ""},
+      {kHexadecimal, "0xdead_beef", "DEADBEEF"},
+      {kHexadecimal, " #00ff7f\r\n", "00FF7F"},
+      {kHexadecimal, "0XFF", "FF"},
+      {kHexadecimal, "ffh", "FF"},
+      {kHexadecimal, "0xffh", "FFH"},
+      {kHexadecimal, "#FFH", "FFH"},
+      {kHexadecimal, "0b1", "0B1"},
+      {kHexadecimal, "h", ""},
+      {kBinary, "1111 0000", "11110000"},
+      {kBinary, "0B101", "101"},
+      {kBinary, "0x1", "0X1"},
+      {kBinary, "\t\v\f1\t0 ", "10"},
+      {kOctal, "0o7'7'7", "777"},
+      {kOctal, "0O17", "17"},
+      {kOctal, "0b1", "0B1"},
+      {kOctal, "017", "017"},
+      {kDecimal, " 4'294'967'295 ", "4294967295"},
+      {kDecimal, "+12", "12"},
+      {kDecimal, "-1_000", "-1000"},
+      {kDecimal, "++1", "+1"},
+      {kDecimal, "1+", "1+"},
+      {kDecimal, "0x1a", "0X1A"},
+      {kDecimal, "1\n2", "1\n2"},
+      {kDecimal, " \r\n ", ""},
+      {kHexadecimal,
+       "\xC3\xA9"
+       "f",
+       "\xC3\xA9"
+       "F"},
+      {kHexadecimal, "", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(TidyPastedText(c.base, c.pasted), c.tidy) << c.base << " '" << c.pasted << "'";
 }

@@ -46,12 +46,10 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"b16_five", 5, 16, true, "101", "5", "5", "5"},
         FormatCase{"b16_zero", 0, 16, true, "", "0", "0", "0"},
         FormatCase{"b32_minus1_signed", 0xFFFFFFFF, 32, true, k32Ones, "37777777777", "-1", "FFFFFFFF"},
-        FormatCase{"b32_max_unsigned", 0xFFFFFFFF, 32, false, k32Ones, "37777777777", "4294967295",
-                   "FFFFFFFF"},
-        FormatCase{"b32_min_signed", 0x80000000, 32, true, "1" + std::string(31, '0'), "20000000000",
-                   "-2147483648", "80000000"},
-        FormatCase{"b64_minus1_signed", ~0ULL, 64, true, k64Ones, "1777777777777777777777", "-1",
-                   "FFFFFFFFFFFFFFFF"},
+        FormatCase{"b32_max_unsigned", 0xFFFFFFFF, 32, false, k32Ones, "37777777777", "4294967295", "FFFFFFFF"},
+        FormatCase{"b32_min_signed", 0x80000000, 32, true, "1" + std::string(31, '0'), "20000000000", "-2147483648",
+                   "80000000"},
+        FormatCase{"b64_minus1_signed", ~0ULL, 64, true, k64Ones, "1777777777777777777777", "-1", "FFFFFFFFFFFFFFFF"},
         FormatCase{"b64_top_bit_unsigned", 1ULL << 63, 64, false, kOneAnd63Zeros, "1000000000000000000000",
                    "9223372036854775808", "8000000000000000"},
         FormatCase{"b64_min_signed", 1ULL << 63, 64, true, kOneAnd63Zeros, "1000000000000000000000",
@@ -90,13 +88,13 @@ TEST(RadixRules, DecimalEmptyTest) {
     bool empty;
   };
   const Case cases[] = {
-      {"", true, true},          {"0", true, true},       {"000", true, true},     {"-0", true, true},
-      {"-", true, true},         {"-", false, true},      {"--12", true, true},    {"abc", true, true},
-      {"INF", true, true},       {"nan", true, true},     {"0X1A", true, true},    {"0x1a", false, true},
-      {" 0", true, true},        {"0.000", true, true},   {"0e5", true, true},     {".", true, true},
-      {"1e-400", true, true},    {"12", true, false},     {"-12", true, false},    {"-56", false, false},
-      {" 5", true, false},       {"0.5", true, false},    {".5", true, false},     {"1e400", true, false},
-      {"+7", false, false},      {"007", true, false},    {"5abc", true, false},   {"0001", true, false},
+      {"", true, true},       {"0", true, true},     {"000", true, true},   {"-0", true, true},
+      {"-", true, true},      {"-", false, true},    {"--12", true, true},  {"abc", true, true},
+      {"INF", true, true},    {"nan", true, true},   {"0X1A", true, true},  {"0x1a", false, true},
+      {" 0", true, true},     {"0.000", true, true}, {"0e5", true, true},   {".", true, true},
+      {"1e-400", true, true}, {"12", true, false},   {"-12", true, false},  {"-56", false, false},
+      {" 5", true, false},    {"0.5", true, false},  {".5", true, false},   {"1e400", true, false},
+      {"+7", false, false},   {"007", true, false},  {"5abc", true, false}, {"0001", true, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DecimalCountsAsEmpty(c.text, c.isSigned), c.empty)
@@ -174,10 +172,18 @@ TEST(RadixRules, ColourValueFromDecimalText) {
     std::uint32_t value;
   };
   const Case cases[] = {
-      {"", 0},           {"abc", 0},          {"255", 255},         {"16711680", 0xFF0000},
-      {"  42x", 42},     {"+7", 7},           {"-1", 0xFFFFFFFF},   {"4294967296", 0},
-      {"4294967295", 0xFFFFFFFF},             {"2147483648", 0x80000000},
-      {"99999999999", static_cast<std::uint32_t>(99999999999ULL)}, {"--5", 0},
+      {"", 0},
+      {"abc", 0},
+      {"255", 255},
+      {"16711680", 0xFF0000},
+      {"  42x", 42},
+      {"+7", 7},
+      {"-1", 0xFFFFFFFF},
+      {"4294967296", 0},
+      {"4294967295", 0xFFFFFFFF},
+      {"2147483648", 0x80000000},
+      {"99999999999", static_cast<std::uint32_t>(99999999999ULL)},
+      {"--5", 0},
   };
   for (const Case& c : cases) EXPECT_EQ(DecimalTextToColorRef(c.text), c.value) << c.text;
   EXPECT_EQ(ColorRefToDecimalText(0xFFFFFF), "16777215");

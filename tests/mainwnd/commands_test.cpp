@@ -2,12 +2,11 @@
 #include <QAction>
 #include <QImage>
 #include <QLabel>
+#include <QLibrary>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-
-#include <QLibrary>
 
 #include "qy_messages.h"
 #include "recording_common_lib.h"
@@ -54,13 +53,13 @@ TEST_F(CommandsTest, WindowMenuEndsWithOptionsHelpAboutExit) {
   EXPECT_EQ(items[3], (MenuItem{"&Close", kScClose, false}));
   const std::vector<MenuItem> tail(items.end() - 8, items.end());
   EXPECT_EQ(tail, (std::vector<MenuItem>{{"", 0, true},
-                                        {"Bit &Grid", 0, false},
-                                        {"&Options...", 1018, false},
-                                        {"", 0, true},
-                                        {"&Help", 57670, false},
-                                        {"&About Quillory Radixpad...", 16, false},
-                                        {"", 0, true},
-                                        {"&Exit", 1021, false}}));
+                                         {"Bit &Grid", 0, false},
+                                         {"&Options...", 1018, false},
+                                         {"", 0, true},
+                                         {"&Help", 57670, false},
+                                         {"&About Quillory Radixpad...", 16, false},
+                                         {"", 0, true},
+                                         {"&Exit", 1021, false}}));
 }
 
 // Ctrl+Q and the window menu's Exit end the program as the tray menu's Exit does,
@@ -353,8 +352,8 @@ TEST_F(CommandsTest, AccessibleNamesFollowTheRowsBases) {
 
 TEST_F(CommandsTest, EveryControlOfTheTemplateIsThere) {
   CConverterDlg& window = Open();
-  const int visible[] = {1003, 1004, 1005, 1006, 1009, 1010, 1011, 1012, 1020, 1025,
-                         1026, 1027, 1028, 1029, 1030, 1031};
+  const int visible[] = {1003, 1004, 1005, 1006, 1009, 1010, 1011, 1012,
+                         1020, 1025, 1026, 1027, 1028, 1029, 1030, 1031};
   const int hidden[] = {1000, 1001, 1002, 1007, 1008, 1013, 1014, 1015, 1016, 1022};
   for (int id : visible) {
     ASSERT_NE(window.Control(id), nullptr) << id;

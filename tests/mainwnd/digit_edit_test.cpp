@@ -22,8 +22,8 @@ TEST_F(DigitEditTest, KeysOutsideTheBaseBeepAndChangeNothing) {
     int beeps;
   };
   const Case cases[] = {
-      {kBinary, "2", "", 1},        {kOctal, "8", "", 1},          {kBinary, "1 +.", "1", 3},
-      {kHexadecimal, "a", "A", 0},  {kHexadecimal, "fG", "F", 1},  {kDecimal, "12.5", "125", 1},
+      {kBinary, "2", "", 1},       {kOctal, "8", "", 1},         {kBinary, "1 +.", "1", 3},
+      {kHexadecimal, "a", "A", 0}, {kHexadecimal, "fG", "F", 1}, {kDecimal, "12.5", "125", 1},
   };
   for (const Case& c : cases) {
     FieldOf(c.base)->clear();
@@ -255,11 +255,10 @@ TEST_F(DigitEditTest, TypedTextOfSeveralCharactersIsFiltered) {
     int beeps;
   };
   const Case cases[] = {
-      {kHexadecimal, true, "ab", "AB", 0},  {kHexadecimal, false, "ab", "AB", 0},
-      {kBinary, true, "12", "", 1},         {kBinary, false, "12", "", 1},
-      {kBinary, true, "10", "10", 0},       {kDecimal, true, "-5", "-5", 0},
-      {kDecimal, false, "5-", "", 1},       {kHexadecimal, true, "\u00e9", "", 1},
-      {kOctal, false, "\U0001F600", "", 1},  {kOctal, true, "1234", "", 0},  // longer than the limit: dropped whole, silently
+      {kHexadecimal, true, "ab", "AB", 0}, {kHexadecimal, false, "ab", "AB", 0},  {kBinary, true, "12", "", 1},
+      {kBinary, false, "12", "", 1},       {kBinary, true, "10", "10", 0},        {kDecimal, true, "-5", "-5", 0},
+      {kDecimal, false, "5-", "", 1},      {kHexadecimal, true, "\u00e9", "", 1}, {kOctal, false, "\U0001F600", "", 1},
+      {kOctal, true, "1234", "", 0},  // longer than the limit: dropped whole, silently
   };
   Choose(1031, 0);  // 8 bits
   for (const Case& c : cases) {

@@ -40,7 +40,7 @@ TEST_F(DisplayTest, GridFollowsEveryChangeOfTheRows) {
   const std::vector<std::pair<std::function<void()>, QString>> steps = {
       {[&] { Type(kDecimal, "5"); }, Zeros(29) + "101"},
       {[&] { Choose(1031, 0); }, "00000101"},
-      {[&] { Type(kHexadecimal, "F"); }, "01011111"},  // hex 5F
+      {[&] { Type(kHexadecimal, "F"); }, "01011111"},     // hex 5F
       {[&] { Choose(1009, kHexadecimal); }, "01011111"},  // Binary moves to row 4
       {[&] { Type(kBinary, "0"); }, "10111110"},
       {[&] { Choose(1020, 1); }, "10111110"},  // unsigned: the pattern stays
@@ -162,7 +162,8 @@ TEST_F(DisplayTest, TooltipsOnEveryVisibleControl) {
   ShowGrid();
   int checked = 0;
   for (QWidget* w : window.findChildren<QWidget*>()) {
-    const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w);
+    const bool control =
+        qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w);
     if (!control || !w->isVisible()) continue;
     ++checked;
     EXPECT_FALSE(w->toolTip().isEmpty()) << w->objectName().toStdString() << " " << w->accessibleName().toStdString();

@@ -3,6 +3,8 @@
 // folder.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -10,13 +12,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "common_lib.h"
-#include "gui_test_support.h"
 #include "converter_dlg.h"
 #include "digit_edit.h"
+#include "gui_test_support.h"
 #include "ini_store.h"
 #include "radix_rules.h"
 

@@ -1,15 +1,17 @@
 // Image checks, the picture loader and the clean-up of converted copies.
+#include "image_loading.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <random>
-#include <sys/stat.h>
 
-#include "image_loading.h"
 #include "options_fixture.h"
 
 namespace radixpad::test {
@@ -220,9 +222,14 @@ TEST(MissingImageFormatTest, HeadersOfFormatsWithoutAReader) {
     QString missing;
   };
   const Case cases[] = {
-      {"GIF89a....", bare, "gif"}, {"GIF87a....", bare, "gif"},   {"\xFF\xD8\xFF\xE0..", bare, "jpeg"},
-      {"GIF89a....", all, ""},     {"\xFF\xD8\xFF\xE0..", all, ""}, {"BM......", {}, "bmp"},
-      {"plain text", {}, ""},      {"", {}, ""},
+      {"GIF89a....", bare, "gif"},
+      {"GIF87a....", bare, "gif"},
+      {"\xFF\xD8\xFF\xE0..", bare, "jpeg"},
+      {"GIF89a....", all, ""},
+      {"\xFF\xD8\xFF\xE0..", all, ""},
+      {"BM......", {}, "bmp"},
+      {"plain text", {}, ""},
+      {"", {}, ""},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MissingImageFormat(c.data, c.formats), c.missing) << c.data.toStdString();
@@ -278,9 +285,7 @@ TEST_F(PurgeTest, TheChosenImageInThatFolderIsNoCopy) {
 // Points the temporary folder (TMPDIR) at `folder` for its lifetime.
 class ScopedTempFolder {
  public:
-  explicit ScopedTempFolder(const QString& folder) : saved_(qgetenv("TMPDIR")) {
-    qputenv("TMPDIR", folder.toUtf8());
-  }
+  explicit ScopedTempFolder(const QString& folder) : saved_(qgetenv("TMPDIR")) { qputenv("TMPDIR", folder.toUtf8()); }
   ~ScopedTempFolder() {
     if (saved_.isNull()) {
       qunsetenv("TMPDIR");

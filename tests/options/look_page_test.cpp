@@ -1,4 +1,6 @@
 // The Look page on its own and its preview window.
+#include "look_page.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,7 +12,6 @@
 
 #include "beep.h"
 #include "digit_edit.h"
-#include "look_page.h"
 #include "look_preview_dlg.h"
 #include "options_fixture.h"
 
@@ -66,10 +67,9 @@ TEST_F(LookPageTest, DisplayMethodIsSelectedByNameAndTakenBack) {
     const char* shown;
     int taken;
   };
-  const Case cases[] = {{0, "Center", 0},       {1, "Stretch", 1},      {2, "Tile", 2},
-                        {3, "Top-Left", 3},     {4, "Top-Right", 4},    {5, "Bottom-Left", 5},
-                        {6, "Bottom-Right", 6}, {7, "3x3 Tiling", 7},   {-1, "Tile", 2},
-                        {8, "Tile", 2},         {1000, "Tile", 2}};
+  const Case cases[] = {{0, "Center", 0},    {1, "Stretch", 1},     {2, "Tile", 2},         {3, "Top-Left", 3},
+                        {4, "Top-Right", 4}, {5, "Bottom-Left", 5}, {6, "Bottom-Right", 6}, {7, "3x3 Tiling", 7},
+                        {-1, "Tile", 2},     {8, "Tile", 2},        {1000, "Tile", 2}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);
     CUIPage page;
@@ -84,8 +84,8 @@ TEST_F(LookPageTest, DisplayMethodIsSelectedByNameAndTakenBack) {
   page.Activate();
   QStringList entries;
   for (int i = 0; i < page.DisplayMethodList()->count(); ++i) entries << page.DisplayMethodList()->itemText(i);
-  EXPECT_EQ(entries, (QStringList{"3x3 Tiling", "Bottom-Left", "Bottom-Right", "Center", "Stretch", "Tile",
-                                  "Top-Left", "Top-Right"}));
+  EXPECT_EQ(entries, (QStringList{"3x3 Tiling", "Bottom-Left", "Bottom-Right", "Center", "Stretch", "Tile", "Top-Left",
+                                  "Top-Right"}));
 }
 
 TEST_F(LookPageTest, ImageControlsFollowTheCheckBox) {
@@ -119,8 +119,8 @@ TEST_F(LookPageTest, BrowsePutsTheChosenFileIntoThePathField) {
   // The dialog matches its patterns case-sensitively: the first filter takes every name in either case.
   const QString all = answers_.fileRequests[0].nameFilters[0];
   const QStringList patterns = all.mid(all.indexOf('(') + 1).chopped(1).split(' ');
-  for (const char* name : {"a.bmp", "a.BMP", "a.gif", "a.GIF", "a.jpg", "a.JPG", "a.jpeg", "a.JPEG", "a.png",
-                              "a.PNG"}) {
+  for (const char* name :
+       {"a.bmp", "a.BMP", "a.gif", "a.GIF", "a.jpg", "a.JPG", "a.jpeg", "a.JPEG", "a.png", "a.PNG"}) {
     bool matched = false;
     for (const QString& pattern : patterns) {
       const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(pattern));

@@ -3,6 +3,9 @@
 // look side, answered file, colour and message boxes, and a driver for modal dialogs.
 #pragma once
 
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -13,17 +16,15 @@
 #include <QTimer>
 #include <cstring>
 #include <deque>
-#include <dlfcn.h>
 #include <functional>
-#include <utility>
-#include <gtest/gtest.h>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "color_ref.h"
 #include "common_lib.h"
-#include "gui_test_support.h"
 #include "converter_dlg.h"
+#include "gui_test_support.h"
 #include "ini_store.h"
 #include "options_dialogs.h"
 #include "options_sheet.h"
@@ -95,10 +96,18 @@ class CFakeLookServer : public QObject {
     calls.push_back(call);
     if (watched != mainWindow) return true;
     switch (call.subCode) {
-      case kLookGetBackgroundColor: look->setResult(static_cast<intptr_t>(background)); break;
-      case kLookGetTextColor: look->setResult(static_cast<intptr_t>(text)); break;
-      case kLookGetShowImage: look->setResult(showImage); break;
-      case kLookGetDisplayMethod: look->setResult(displayMethod); break;
+      case kLookGetBackgroundColor:
+        look->setResult(static_cast<intptr_t>(background));
+        break;
+      case kLookGetTextColor:
+        look->setResult(static_cast<intptr_t>(text));
+        break;
+      case kLookGetShowImage:
+        look->setResult(showImage);
+        break;
+      case kLookGetDisplayMethod:
+        look->setResult(displayMethod);
+        break;
       case kLookGetImagePath:
         if (!imagePath.isEmpty()) {
           char* buffer = reinterpret_cast<char*>(call.value);
@@ -108,7 +117,8 @@ class CFakeLookServer : public QObject {
           look->setResult(1);
         }
         break;
-      default: break;
+      default:
+        break;
     }
     return true;
   }

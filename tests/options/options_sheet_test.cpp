@@ -144,9 +144,9 @@ TEST_F(OptionsSheetTest, ChecksComeFromUserFileElseDefaultsFile) {
   Open();
   RunOptions([&](COptionsSheet& sheet) {
     EXPECT_EQ(ItemsOf(General(sheet)->CheckList()), (std::vector<Item>{{"Always on top", true},
-                                                                      {"Minimize to the system tray", true},
-                                                                      {"Snap to the sides of the desktop", false},
-                                                                      {"Run when I log in", false}}));
+                                                                       {"Minimize to the system tray", true},
+                                                                       {"Snap to the sides of the desktop", false},
+                                                                       {"Run when I log in", false}}));
   });
 }
 
@@ -283,8 +283,7 @@ TEST_F(OptionsSheetTest, LookShownForwardsTheWholeLookAndPurgesCopies) {
     ClickOk(sheet);
   });
   // Queried in this order, then set in this order.
-  EXPECT_EQ(look_.SubCodesTo(&window, false),
-            (std::vector<intptr_t>{111, 110, 112, 113, 114, 60, 61, 63, 64, 62}));
+  EXPECT_EQ(look_.SubCodesTo(&window, false), (std::vector<intptr_t>{111, 110, 112, 113, 114, 60, 61, 63, 64, 62}));
   EXPECT_EQ(look_.Find(&window, 60)->value, 0x00112233);
   EXPECT_EQ(look_.Find(&window, 61)->value, 0x00445566);
   EXPECT_EQ(look_.Find(&window, 63)->value, 5);

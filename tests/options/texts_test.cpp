@@ -44,7 +44,9 @@ QString Marked(const QString& text) { return QStringLiteral("[[") + text + QStri
 // Half again as long, in wide letters, so nothing fits by chance.
 QString Longer(const QString& text) { return text + QString(text.size() / 2 + 1, u'W'); }
 
-bool IsMarked(const QString& text) { return text.startsWith(QLatin1String("[[")) && text.endsWith(QLatin1String("]]")); }
+bool IsMarked(const QString& text) {
+  return text.startsWith(QLatin1String("[[")) && text.endsWith(QLatin1String("]]"));
+}
 
 // Every text a user sees or hears in `root`'s visible widgets: captions, items, titles,
 // tooltips, accessible names and descriptions. Edit fields hold data, not texts.
@@ -58,7 +60,8 @@ QStringList ShownTexts(QWidget* root) {
   add(QStringLiteral("title"), root->windowTitle());
   for (QWidget* w : widgets) {
     if (w != root && !w->isVisibleTo(root)) continue;
-    const QString where = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+    const QString where =
+        w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
     add(where + QStringLiteral(" tooltip"), w->toolTip());
     add(where + QStringLiteral(" accessible name"), w->accessibleName());
     add(where + QStringLiteral(" accessible description"), w->accessibleDescription());
@@ -107,8 +110,7 @@ QStringList CutControls(QWidget* root) {
       if (label->height() < label->heightForWidth(label->width())) cut << name;
       continue;
     }
-    const bool captioned = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
-                           qobject_cast<QComboBox*>(w);
+    const bool captioned = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w);
     if (captioned && w->width() < w->sizeHint().width()) {
       cut << name + QStringLiteral(" %1 < %2").arg(w->width()).arg(w->sizeHint().width());
     }

@@ -1,7 +1,7 @@
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <memory>
 #include <vector>
 
@@ -11,8 +11,7 @@
 namespace radixpad {
 namespace {
 
-std::unique_ptr<QProcess> StartWriter(const QString& file, const QString& section, const QString& prefix,
-                                      int count) {
+std::unique_ptr<QProcess> StartWriter(const QString& file, const QString& section, const QString& prefix, int count) {
   auto process = std::make_unique<QProcess>();
   process->setProcessChannelMode(QProcess::ForwardedChannels);
   process->start(test::TestExecutable(),
@@ -55,7 +54,8 @@ TEST(IniConcurrency, ReaderNeverSeesAHalfWrittenFile) {
   // A large file with its marker at the very end: a reader of a partly written file
   // would miss the marker.
   QByteArray content = "[Writes]\n[Padding]\n";
-  for (int i = 0; content.size() < 2 * 1024 * 1024; ++i) content += "Pad" + QByteArray::number(i) + "=xxxxxxxxxxxxxxxx\n";
+  for (int i = 0; content.size() < 2 * 1024 * 1024; ++i)
+    content += "Pad" + QByteArray::number(i) + "=xxxxxxxxxxxxxxxx\n";
   content += "[End]\nMarker=1\n";
   test::WriteBytes(file, content);
 

@@ -1,23 +1,23 @@
+#include "ini_store.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include <dlfcn.h>
-
 #include <climits>
 #include <csignal>
 #include <cstdio>
 #include <functional>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include "ini_store.h"
 #include "program_settings.h"
 #include "test_environment.h"
 
@@ -136,11 +136,22 @@ TEST_F(IniStoreTest, IntegerReads) {
     int expected;
   };
   const Case cases[] = {
-      {"3", 3},         {"-1", -1},         {"+7", 7},          {"12abc", 12},
-      {"abc", 0},       {"-", 0},           {"-x5", 0},         {"  42  ", 42},
-      {"\"5\"", 5},     {"0x10", 0},        {"007", 7},         {"1 2", 1},
-      {"2147483647", INT_MAX},              {"-2147483648", INT_MIN},
-      {"99999999999", INT_MAX},             {"-99999999999", INT_MIN},
+      {"3", 3},
+      {"-1", -1},
+      {"+7", 7},
+      {"12abc", 12},
+      {"abc", 0},
+      {"-", 0},
+      {"-x5", 0},
+      {"  42  ", 42},
+      {"\"5\"", 5},
+      {"0x10", 0},
+      {"007", 7},
+      {"1 2", 1},
+      {"2147483647", INT_MAX},
+      {"-2147483648", INT_MIN},
+      {"99999999999", INT_MAX},
+      {"-99999999999", INT_MIN},
       {"16777215", 0xFFFFFF},
   };
   for (const Case& c : cases) {
@@ -159,12 +170,8 @@ TEST_F(IniStoreTest, TextEscapes) {
     const char* expected;
   };
   const Case cases[] = {
-      {"x\\ny\\tz", "x\ny\tz"},
-      {"\\n\\n", "\n\n"},
-      {"a\\\\nb", "a\\\nb"},  // no escape for the backslash itself
-      {"a\\Nb\\Tc", "a\\Nb\\Tc"},
-      {"a\\rb\\", "a\\rb\\"},
-      {"\\t\\n", "\t\n"},
+      {"x\\ny\\tz", "x\ny\tz"},   {"\\n\\n", "\n\n"},     {"a\\\\nb", "a\\\nb"},  // no escape for the backslash itself
+      {"a\\Nb\\Tc", "a\\Nb\\Tc"}, {"a\\rb\\", "a\\rb\\"}, {"\\t\\n", "\t\n"},
   };
   for (const Case& c : cases) {
     const QString file = WithContent(QByteArray("[String]\nK=") + c.stored + "\n");
@@ -197,8 +204,7 @@ TEST_F(IniStoreTest, WriteCreatesFileSectionAndKey) {
   EXPECT_EQ(ReadBytes(File()), QByteArray("[General]\nBits=-5\n"));
   WriteIniInt("General", "Signed", 0, File());
   WriteIniInt("Quillory Radixpad", "AlwaysOnTop", 1, File());
-  EXPECT_EQ(ReadBytes(File()),
-            QByteArray("[General]\nBits=-5\nSigned=0\n[Quillory Radixpad]\nAlwaysOnTop=1\n"));
+  EXPECT_EQ(ReadBytes(File()), QByteArray("[General]\nBits=-5\nSigned=0\n[Quillory Radixpad]\nAlwaysOnTop=1\n"));
   EXPECT_EQ(GetIniInt("General", "Bits", 0, File()), -5);
 }
 
@@ -212,15 +218,12 @@ struct WriteCase {
 };
 
 const WriteCase kWriteCases[] = {
-    {"ReplaceKeepsEverythingElse",
-     "; settings\n[A]\nx=1\n\n[General]\n# note\n  Bits = 2  \nC1=0\n[B]\ny=2\n", "General", "Bits", "3",
-     "; settings\n[A]\nx=1\n\n[General]\n# note\nBits=3\nC1=0\n[B]\ny=2\n"},
-    {"ReplaceKeepsTheStoredNameSpelling", "[general]\nbits=1\n", "General", "Bits", "3",
-     "[general]\nbits=3\n"},
+    {"ReplaceKeepsEverythingElse", "; settings\n[A]\nx=1\n\n[General]\n# note\n  Bits = 2  \nC1=0\n[B]\ny=2\n",
+     "General", "Bits", "3", "; settings\n[A]\nx=1\n\n[General]\n# note\nBits=3\nC1=0\n[B]\ny=2\n"},
+    {"ReplaceKeepsTheStoredNameSpelling", "[general]\nbits=1\n", "General", "Bits", "3", "[general]\nbits=3\n"},
     {"ReplaceOnlyTheFirstDuplicate", "[S]\nK=1\nK=2\n", "S", "K", "9", "[S]\nK=9\nK=2\n"},
     {"ReplaceQuotedValue", "[S]\nK=\"a\"\n", "S", "K", "b", "[S]\nK=b\n"},
-    {"AppendAfterLastLineOfSection", "[S]\nA=1\n\n\n[T]\nB=2\n", "S", "K", "7",
-     "[S]\nA=1\nK=7\n\n\n[T]\nB=2\n"},
+    {"AppendAfterLastLineOfSection", "[S]\nA=1\n\n\n[T]\nB=2\n", "S", "K", "7", "[S]\nA=1\nK=7\n\n\n[T]\nB=2\n"},
     {"NewKeyGoesIntoTheFirstOfTwoSameNamedSections", "[S]\nA=1\n[T]\nB=2\n[S]\nC=3\n", "S", "K", "7",
      "[S]\nA=1\nK=7\n[T]\nB=2\n[S]\nC=3\n"},
     {"AppendToSectionWithOnlyHeader", "[S]\n[T]\n", "S", "K", "7", "[S]\nK=7\n[T]\n"},
@@ -236,7 +239,8 @@ const WriteCase kWriteCases[] = {
     {"LinesWithoutEqualsSurvive", "[S]\njunk line\nK=1\n", "S", "K", "2", "[S]\njunk line\nK=2\n"},
     {"CommentedKeyIsNotReplaced", "[S]\n;K=1\n", "S", "K", "2", "[S]\n;K=1\nK=2\n"},
     {"NamesAreTrimmedOnWrite", "", " S ", " K ", "1", "[S]\nK=1\n"},
-    {"SurrogatePairsAreWhole", "", "S", "K\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80", "[S]\nK\xF0\x9F\x98\x80=\xF0\x9F\x98\x80\n"},
+    {"SurrogatePairsAreWhole", "", "S", "K\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80",
+     "[S]\nK\xF0\x9F\x98\x80=\xF0\x9F\x98\x80\n"},
     {"ByteOrderMarkInsideAName", "", "S", "K\xEF\xBB\xBF", "1", "[S]\nK\xEF\xBB\xBF=1\n"},
 };
 
@@ -262,12 +266,12 @@ TEST_F(IniStoreTest, RefusedWritesLeaveTheFileAsItWas) {
     const char* value;
   };
   const Case cases[] = {
-      {"S", "K", "two\nlines"}, {"S", "K", "cr\rhere"}, {"S", "K=J", "1"},   {"S]", "K", "1"},
-      {"S\nT", "K", "1"},       {"", "K", "1"},         {"S", " ", "1"},     {"S", "[K]", "1"},
-      {"S", ";K", "1"},         {"S", "#K", "1"},
+      {"S", "K", "two\nlines"}, {"S", "K", "cr\rhere"}, {"S", "K=J", "1"}, {"S]", "K", "1"}, {"S\nT", "K", "1"},
+      {"", "K", "1"},           {"S", " ", "1"},        {"S", "[K]", "1"}, {"S", ";K", "1"}, {"S", "#K", "1"},
   };
   for (const Case& c : cases) {
-    EXPECT_FALSE(WriteIniString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QString::fromUtf8(c.value), file))
+    EXPECT_FALSE(
+        WriteIniString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QString::fromUtf8(c.value), file))
         << c.section << " / " << c.key << " / " << c.value;
     EXPECT_EQ(ReadBytes(file), before);
   }
@@ -277,9 +281,10 @@ TEST_F(IniStoreTest, RefusedWritesLeaveTheFileAsItWas) {
   const QString low(QChar(0xDE00));
   const QString bom(QChar(0xFEFF));
   const QString unreadable[][3] = {
-      {"S", "K", "a" + nul + "b"}, {"S", "K" + nul, "1"}, {"S" + nul, "K", "1"},  {"S", "K", "a" + high},
-      {"S", "K", low + "a"},       {"S", high, "1"},      {"S" + low, "K", "1"}, {"S", bom + "K", "1"},
-      {bom + "S", "K", "1"},       {"S", " " + bom + "K", "1"},
+      {"S", "K", "a" + nul + "b"}, {"S", "K" + nul, "1"}, {"S" + nul, "K", "1"},
+      {"S", "K", "a" + high},      {"S", "K", low + "a"}, {"S", high, "1"},
+      {"S" + low, "K", "1"},       {"S", bom + "K", "1"}, {bom + "S", "K", "1"},
+      {"S", " " + bom + "K", "1"},
   };
   for (const auto& c : unreadable) {
     EXPECT_FALSE(WriteIniString(c[0], c[1], c[2], file)) << (c[0] + " / " + c[1] + " / " + c[2]).toStdString();
@@ -418,11 +423,9 @@ TEST_F(IniStoreTest, WriteLeavesNoTemporaryFilesAndKeepsPermissions) {
   for (int i = 0; i < 5; ++i) WriteIniInt("S", "K", i, file);
   const QStringList entries = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
   EXPECT_EQ(entries, QStringList({QStringLiteral("test.ini"), QStringLiteral("test.ini.lock")}));
-  const QFileDevice::Permissions classBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-                                             QFileDevice::WriteGroup | QFileDevice::ExeGroup |
-                                             QFileDevice::ReadOther | QFileDevice::WriteOther |
-                                             QFileDevice::ExeOther;
+  const QFileDevice::Permissions classBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                             QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                             QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
   EXPECT_EQ((QFileInfo(file).permissions() & classBits).toInt(), (permissions & classBits).toInt());
 }
 

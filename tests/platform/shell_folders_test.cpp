@@ -1,13 +1,15 @@
-#include <QCoreApplication>
-#include <functional>
-#include <QDir>
-#include <QFileInfo>
+#include "shell_folders.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <functional>
+
 #include "common_lib.h"
-#include "shell_folders.h"
 #include "test_environment.h"
 
 namespace radixpad {
@@ -75,7 +77,8 @@ TEST_F(SetupFoldersTest, TrailingSeparatorsAreNotDoubled) {
 }
 
 TEST_F(SetupFoldersTest, ConfigHomeFallsBackToDotConfigInHome) {
-  for (const std::optional<QString>& configHome : {std::optional<QString>(), std::optional(QStringLiteral("relative/config"))}) {
+  for (const std::optional<QString>& configHome :
+       {std::optional<QString>(), std::optional(QStringLiteral("relative/config"))}) {
     SCOPED_TRACE(configHome.value_or(QStringLiteral("(unset)")).toStdString());
     m_env.Set("XDG_CONFIG_HOME", configHome);
     const ShellPaths p = Setup();
@@ -138,8 +141,17 @@ TEST_F(SetupFoldersTest, TheTemporaryFallbackIsPrivateOrNotUsed) {
   };
   const Case cases[] = {
       {"made with a loose umask", [] { ::umask(0); }, true},
-      {"there already, open to all", [&] { QDir().mkpath(folder); ::chmod(QFile::encodeName(folder), 0777); }, true},
-      {"a link to another folder", [&] { QDir().mkpath(Root() + "/elsewhere"); QFile::link(Root() + "/elsewhere", folder); },
+      {"there already, open to all",
+       [&] {
+         QDir().mkpath(folder);
+         ::chmod(QFile::encodeName(folder), 0777);
+       },
+       true},
+      {"a link to another folder",
+       [&] {
+         QDir().mkpath(Root() + "/elsewhere");
+         QFile::link(Root() + "/elsewhere", folder);
+       },
        false},
       {"a file", [&] { test::WriteBytes(folder, "x"); }, false},
   };
@@ -180,7 +192,7 @@ TEST_F(SetupFoldersTest, ProfilesFolderRemovedBelowCode7Only) {
       {0, "/WINDOWS/Profiles/All Users", "/WINDOWS/All Users/Quillory/Radixpad/"},
       {4, "/WINDOWS/PROFILES/All Users", "/WINDOWS/All Users/Quillory/Radixpad/"},
       {6, "/w/profiles/a/profiles/b", "/w/a/profiles/b/Quillory/Radixpad/"},  // first only
-      {0, "/w/userprofiles", "/w/user/Quillory/Radixpad/"},  // fewer than 9 characters left
+      {0, "/w/userprofiles", "/w/user/Quillory/Radixpad/"},                   // fewer than 9 characters left
       {7, "/WINDOWS/Profiles/All Users", "/WINDOWS/Profiles/All Users/Quillory/Radixpad/"},
       {101, "/WINDOWS/Profiles/All Users", "/WINDOWS/Profiles/All Users/Quillory/Radixpad/"},
       {107, "/WINDOWS/Profiles/All Users", "/WINDOWS/Profiles/All Users/Quillory/Radixpad/"},

@@ -1,12 +1,13 @@
 // The run-at-login entry: an XDG autostart file.
+#include "startup_entry.h"
+
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include "startup_entry.h"
 
 namespace radixpad {
 namespace {

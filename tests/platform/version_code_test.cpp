@@ -1,7 +1,8 @@
+#include "version_code.h"
+
 #include <gtest/gtest.h>
 
 #include "common_lib.h"
-#include "version_code.h"
 
 namespace radixpad {
 namespace {

@@ -1,12 +1,13 @@
+#include "common_lib.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QObject>
-#include <gtest/gtest.h>
-
-#include <dlfcn.h>
 #include <vector>
 
-#include "common_lib.h"
 #include "qy_messages.h"
 #include "recording_common_lib.h"
 #include "test_environment.h"
@@ -172,7 +173,8 @@ TEST_F(RecordingLibTest, CodesAndArgumentOrders) {
   ExpectCall(calls[0], 1, calls[0].a, calls[0].b, Arg(QCoreApplication::instance()), Arg(&m_window));
   EXPECT_EQ(QString::fromUtf8(calls[0].sharedFile), m_lib.Paths().sharedSettingsFile);
   EXPECT_EQ(QString::fromUtf8(calls[0].userFile), m_lib.Paths().userSettingsFile);
-  EXPECT_EQ(QString::fromUtf8(calls[0].userFile), m_env.Root() + QStringLiteral("/config/Quillory/Radixpad/QyRadixpad.ini"));
+  EXPECT_EQ(QString::fromUtf8(calls[0].userFile),
+            m_env.Root() + QStringLiteral("/config/Quillory/Radixpad/QyRadixpad.ini"));
   ExpectCall(calls[1], 10, Arg(&m_window), 0, 0, 0);
   ExpectCall(calls[2], 50, Arg(&m_window), 1, 0, 0);
   ExpectCall(calls[3], 51, Arg(&m_window), 0, 0, 0);

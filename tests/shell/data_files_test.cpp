@@ -1,9 +1,10 @@
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include "ini_store.h"
-#include "program_settings.h"
 #include "localized_texts.h"
+#include "program_settings.h"
 #include "settings_keys.h"
 #include "test_environment.h"
 
@@ -80,7 +81,8 @@ TEST(DataFiles, FactoryBehaviours) {
   EXPECT_EQ(GetIniInt(sections::kGeneral, keys::kAllowRunOnStartup, -1, kDefaultsFile), 1);
   // No colours: the desktop theme's are the defaults.
   EXPECT_EQ(GetIniString(product, keys::kTextColor, QStringLiteral("none"), kDefaultsFile), QStringLiteral("none"));
-  EXPECT_EQ(GetIniString(product, keys::kBackgroundColor, QStringLiteral("none"), kDefaultsFile), QStringLiteral("none"));
+  EXPECT_EQ(GetIniString(product, keys::kBackgroundColor, QStringLiteral("none"), kDefaultsFile),
+            QStringLiteral("none"));
 }
 
 }  // namespace

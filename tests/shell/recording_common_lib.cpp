@@ -1,8 +1,8 @@
 // Test stand-in for libQyCommon.so: records every SendMsg call.
+#include "recording_common_lib.h"
+
 #include <cstring>
 #include <vector>
-
-#include "recording_common_lib.h"
 
 #define RADIXPAD_EXPORT extern "C" __attribute__((visibility("default")))
 

@@ -1,10 +1,11 @@
 // The entry of the GUI test executables: headless, with every folder a test
 // run could touch pointed into a temporary folder.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");

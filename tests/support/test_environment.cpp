@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-
 #include <cstring>
 
 #include "ini_store.h"
