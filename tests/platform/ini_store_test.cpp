@@ -23,6 +23,8 @@
 
 namespace radixpad {
 namespace {
+
+using test::FileSizeLimit;
 // Runs inside rename(2), before the real one, for the test that has the file's place
 // taken while a write is under way.
 std::function<void()> g_beforeRename;
@@ -291,29 +293,6 @@ TEST_F(IniStoreTest, RefusedWritesLeaveTheFileAsItWas) {
     EXPECT_EQ(ReadBytes(file), before);
   }
 }
-
-// Files of this process cannot grow beyond `bytes` while the object lives: a write
-// past the limit fails as on a full disk (SIGXFSZ is ignored meanwhile).
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &m_saved);
-    m_previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = m_saved;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &m_saved);
-    std::signal(SIGXFSZ, m_previous);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit m_saved{};
-  void (*m_previous)(int) = SIG_DFL;
-};
 
 TEST_F(IniStoreTest, AWriteOnAFullDiskFailsAndKeepsTheFile) {
   struct Case {

@@ -13,36 +13,16 @@
 #include <vector>
 
 #include "registry_test_support.h"
+#include "test_environment.h"
 
 extern char** environ;
 
 namespace radixpad::test {
 namespace {
 
+using test::FileSizeLimit;
+
 using StoreTest = RegistryFixture;
-
-// Files of this process cannot grow beyond `bytes` while the object lives: a write
-// past the limit fails as on a full disk (SIGXFSZ is ignored meanwhile).
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*previous_)(int) = SIG_DFL;
-};
 
 std::string AllBytes() {
   std::string bytes;

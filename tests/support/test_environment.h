@@ -1,9 +1,12 @@
 // Helpers shared by the shell tests: a private environment and small file utilities.
 #pragma once
 
+#include <sys/resource.h>
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <csignal>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -30,6 +33,29 @@ class ScopedEnvironment {
  private:
   QTemporaryDir m_root;
   std::map<QByteArray, std::optional<QByteArray>> m_saved;
+};
+
+// Files of this process cannot grow beyond `bytes` while the object lives: a write
+// past the limit fails as on a full disk (SIGXFSZ is ignored meanwhile).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &m_saved);
+    m_previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = m_saved;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &m_saved);
+    std::signal(SIGXFSZ, m_previous);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit m_saved{};
+  void (*m_previous)(int) = SIG_DFL;
 };
 
 QByteArray ReadBytes(const QString& path);
