@@ -1,16 +1,10 @@
 #include "look.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <QFile>
 #include <QPainter>
 #include <QPixmap>
-#include <cerrno>
-#include <new>
 
 #include "ini_store.h"
+#include "regular_file.h"
 #include "settings_keys.h"
 
 namespace radixpad::commonlib {
@@ -121,39 +115,10 @@ void ForgetSavedLook(const QString& userSettingsFile) {
 }
 
 std::optional<QByteArray> ReadImageFile(const QString& path) {
-  if (path.isEmpty()) return std::nullopt;
-  const QByteArray name = QFile::encodeName(path);
-  const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return std::nullopt;
-  std::optional<QByteArray> result;
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxImageFileBytes) {
-    QByteArray data;
-    try {
-      data.resize(static_cast<qsizetype>(info.st_size));
-    } catch (const std::bad_alloc&) {
-      ::close(fd);
-      return std::nullopt;  // no memory for it: as if it did not load
-    }
-    qsizetype done = 0;
-    bool failed = false;
-    while (done < data.size()) {
-      const ssize_t got = ::read(fd, data.data() + done, static_cast<std::size_t>(data.size() - done));
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) {
-        failed = true;
-        break;
-      }
-      if (got == 0) break;  // the file shrank meanwhile
-      done += static_cast<qsizetype>(got);
-    }
-    if (!failed) {
-      data.truncate(done);
-      result = std::move(data);
-    }
-  }
-  ::close(fd);
-  return result;
+  QByteArray data;
+  int error = 0;
+  if (path.isEmpty() || !ReadRegularFile(path, kMaxImageFileBytes, data, error)) return std::nullopt;
+  return data;
 }
 
 void PaintImage(QPainter& painter, const QRect& area, const QPixmap& image, int method) {

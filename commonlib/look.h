@@ -51,9 +51,6 @@ void SaveLook(const LookValues& look, const QString& userSettingsFile, const cha
 /// Empties every look key, so that the next read gives the defaults.
 void ForgetSavedLook(const QString& userSettingsFile);
 
-/// The largest image file read; a larger one is refused before it is read.
-inline constexpr qint64 kMaxImageFileBytes = qint64{64} * 1024 * 1024;
-
 /// The bytes of the regular file at `path`, opened without blocking (a named pipe or a
 /// device is refused, not waited for); nothing when it cannot be read or is larger than
 /// kMaxImageFileBytes.

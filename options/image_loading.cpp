@@ -1,9 +1,5 @@
 #include "image_loading.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
@@ -11,11 +7,10 @@
 #include <QWidget>
 #include <cerrno>
 #include <cstring>
-#include <memory>
-#include <new>
 
 #include "ini_store.h"
 #include "options_dialogs.h"
+#include "regular_file.h"
 #include "settings_keys.h"
 
 namespace radixpad {
@@ -45,65 +40,6 @@ QString FileErrorText(const QString& path, int error) {
     default:
       return QStringLiteral("%1 cannot be opened: %2.").arg(path, QString::fromLocal8Bit(std::strerror(error)));
   }
-}
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : m_fd(fd) {}
-  ~FileDescriptor() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return m_fd; }
-
- private:
-  int m_fd;
-};
-
-// Reads the whole regular file at `path`. On failure returns false with `error` set to
-// an errno value, or to 0 when the buffer could not be allocated.
-bool ReadWholeFile(const QString& path, std::unique_ptr<char[]>& buffer, std::size_t& size, int& error) {
-  const QByteArray name = QFile::encodeName(path);
-  // Non-blocking, so that a named pipe cannot hang the dialog; only regular files are read.
-  const FileDescriptor fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) {
-    error = errno;
-    return false;
-  }
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) {
-    error = errno;
-    return false;
-  }
-  if (!S_ISREG(info.st_mode)) {
-    error = EISDIR;
-    return false;
-  }
-  // Refused before anything is read or allocated.
-  if (info.st_size > kMaxImageFileBytes) {
-    error = EFBIG;
-    return false;
-  }
-  size = static_cast<std::size_t>(info.st_size);
-  buffer.reset(new (std::nothrow) char[size == 0 ? 1 : size]);
-  if (!buffer) {
-    error = 0;
-    return false;
-  }
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t got = ::read(fd.get(), buffer.get() + done, size - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      error = errno;
-      return false;
-    }
-    if (got == 0) break;  // the file shrank meanwhile
-    done += static_cast<std::size_t>(got);
-  }
-  size = done;
-  return true;
 }
 
 // An error text of String.dat naming `path`; only the path when the text file lacks it.
@@ -160,12 +96,12 @@ QString MissingPluginText() {
 bool CPictureLoader::LoadFile(const QString& path) {
   FreePicture();
   m_undecodable = false;
-  std::unique_ptr<char[]> buffer;
-  std::size_t size = 0;
+  QByteArray data;
   int error = 0;
-  if (ReadWholeFile(path, buffer, size, error)) {
+  if (ReadRegularFile(path, kMaxImageFileBytes, data, error)) {
+    const auto size = static_cast<std::size_t>(data.size());
     // A missing image plugin has said so already.
-    m_undecodable = size == 0 || LoadFromBuffer(buffer.get(), size);
+    m_undecodable = size == 0 || LoadFromBuffer(data.constData(), size);
     m_dataSize = size;
   } else {
     QString text;

@@ -14,9 +14,6 @@ class QWidget;
 
 namespace radixpad {
 
-/// The largest image file read; a larger one is refused before it is read.
-inline constexpr qint64 kMaxImageFileBytes = qint64{64} * 1024 * 1024;
-
 /// Error texts of String.dat, with %1 for the file's path.
 inline constexpr char kErrorNotAnImage[] = "1002";
 inline constexpr char kErrorImageTooLarge[] = "1003";

@@ -159,4 +159,8 @@ class CSysCommandEvent : public CWindowMessageEvent {
   intptr_t command() const { return wParam(); }
 };
 
+/// The largest image file either side reads (the options page, the painted look); a
+/// larger one is refused before it is read.
+inline constexpr qint64 kMaxImageFileBytes = qint64{64} * 1024 * 1024;
+
 }  // namespace radixpad
