@@ -156,7 +156,7 @@ TEST_F(PaintingTest, AnImageThatDoesNotLoadFallsBackToTheColour) {
   // A whole image followed by zeros up to one byte past the size limit: never read.
   const QString huge = m_files.filePath(QStringLiteral("huge.png"));
   ASSERT_TRUE(QFile::copy(QString::fromUtf8(m_imagePath), huge));
-  ASSERT_TRUE(QFile(huge).resize(commonlib::kMaxImageFileBytes + 1));
+  ASSERT_TRUE(QFile(huge).resize(kMaxImageFileBytes + 1));
   // Opening a pipe for reading would wait for a writer that never comes.
   const QString pipe = m_files.filePath(QStringLiteral("pipe.png"));
   ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
@@ -184,7 +184,7 @@ TEST_F(PaintingTest, AnImageGoneBadBeforeTheNextStartShowsTheColour) {
       {"grown past the limit",
        [&] {
          ASSERT_TRUE(test::BlockImage().save(image));
-         ASSERT_TRUE(QFile(image).resize(commonlib::kMaxImageFileBytes + 1));
+         ASSERT_TRUE(QFile(image).resize(kMaxImageFileBytes + 1));
        }},
   };
   for (const Case& c : cases) {
