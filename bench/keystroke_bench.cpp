@@ -15,13 +15,18 @@
 namespace radixpad {
 namespace {
 
+// Shows the window, lets its start-up tick run and chooses 64 bits.
+void ShowAt64Bits(CConverterDlg& window) {
+  window.show();
+  while (window.StartupTimerActive()) QApplication::processEvents();
+  window.Converter().SetWidth(3);
+}
+
 void BM_DecimalKeystroke(benchmark::State& state) {
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
   CConverterDlg window(QStringLiteral(RADIXPAD_BENCH_PROGRAM_DIR));
-  window.show();
-  while (window.StartupTimerActive()) QApplication::processEvents();
-  window.Converter().SetWidth(3);
+  ShowAt64Bits(window);
   CDigitEdit* decimal = window.FieldOfBase(kDecimal);
   CDigitEdit* hex = window.FieldOfBase(kHexadecimal);
   QTest::keyClicks(decimal, "1234567890123456");
@@ -49,9 +54,7 @@ void BM_DecimalKeystrokeWithBitGrid(benchmark::State& state) {
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
   CConverterDlg window(QStringLiteral(RADIXPAD_BENCH_PROGRAM_DIR));
-  window.show();
-  while (window.StartupTimerActive()) QApplication::processEvents();
-  window.Converter().SetWidth(3);
+  ShowAt64Bits(window);
   window.SetBitGridShown(grid);
   CDigitEdit* decimal = window.FieldOfBase(kDecimal);
   CDigitEdit* hex = window.FieldOfBase(kHexadecimal);

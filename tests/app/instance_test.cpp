@@ -73,6 +73,17 @@ class InstanceTest : public ::testing::Test {
 
   QString StartupEntry() const { return config_.filePath("autostart/Quillory Radixpad.desktop"); }
 
+  /// Puts a qyremove into the program folder that writes its arguments to the returned
+  /// file; empty when it could not be written.
+  QString RecordingQyremove() {
+    const QString marker = program_.filePath("qyremove-ran");
+    QFile script(program_.filePath("qyremove"));
+    if (!script.open(QIODevice::WriteOnly)) return {};
+    script.write(QString("#!/bin/sh\nprintf '%s' \"$*\" > '%1'\n").arg(marker).toUtf8());
+    script.close();
+    return script.setPermissions(script.permissions() | QFileDevice::ExeOwner) ? marker : QString();
+  }
+
   QTemporaryDir program_;
   QTemporaryDir config_;
   QTemporaryDir runtime_;
@@ -113,12 +124,8 @@ TEST_F(InstanceTest, UninstallWithNothingRunningShowsNothingAndTouchesNoFiles) {
 }
 
 TEST_F(InstanceTest, RemovalStartsQyremoveWithOkEvenWhileAnInstanceRuns) {
-  const QString marker = program_.filePath("qyremove-ran");
-  QFile script(program_.filePath("qyremove"));
-  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-  script.write(QString("#!/bin/sh\nprintf '%s' \"$*\" > '%1'\n").arg(marker).toUtf8());
-  script.close();
-  script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+  const QString marker = RecordingQyremove();
+  ASSERT_FALSE(marker.isEmpty());
 
   QProcess& first = StartFirst();
   QProcess& removal = Start({"-r"});
@@ -150,12 +157,8 @@ TEST_F(InstanceTest, TenStartsAtOnceLeaveOneRunning) {
 }
 
 TEST_F(InstanceTest, RemovalAndUninstallNeedNoDisplay) {
-  const QString marker = program_.filePath("qyremove-ran");
-  QFile script(program_.filePath("qyremove"));
-  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-  script.write(QString("#!/bin/sh\nprintf '%s' \"$*\" > '%1'\n").arg(marker).toUtf8());
-  script.close();
-  script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+  const QString marker = RecordingQyremove();
+  ASSERT_FALSE(marker.isEmpty());
   QDir().mkpath(config_.filePath("autostart"));
   QFile entry(StartupEntry());
   ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
