@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include "file_descriptor_posix.h"
+
 namespace radixpad {
 namespace {
 
@@ -583,25 +585,6 @@ int RootIndex(HKEY key) {
   }
   return -1;
 }
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-  int Release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
 
 /// Reads a whole file; `exists` is false (and the result success) when there is none.
 LONG ReadWholeFile(const std::string& path, std::string& text, bool& exists) {

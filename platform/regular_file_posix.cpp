@@ -8,31 +8,15 @@
 #include <cerrno>
 #include <new>
 
+#include "file_descriptor_posix.h"
+
 namespace radixpad {
-
-namespace {
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : m_fd(fd) {}
-  ~FileDescriptor() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return m_fd; }
-
- private:
-  int m_fd;
-};
-
-}  // namespace
 
 bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray& data, int& error) {
   const QByteArray name = QFile::encodeName(path);
   const FileDescriptor fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   struct stat info {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
+  if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0) {
     error = errno;
     return false;
   }
@@ -52,7 +36,7 @@ bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray& data, int
   }
   qsizetype done = 0;
   while (done < data.size()) {
-    const ssize_t got = ::read(fd.get(), data.data() + done, static_cast<std::size_t>(data.size() - done));
+    const ssize_t got = ::read(fd.Get(), data.data() + done, static_cast<std::size_t>(data.size() - done));
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       error = errno;
