@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "ini_store.h"
+#include "localized_texts.h"
 #include "options_dialogs.h"
 #include "regular_file.h"
 #include "settings_keys.h"
@@ -16,29 +17,32 @@
 namespace radixpad {
 namespace {
 
-const QString kOutOfMemoryText =
-    QStringLiteral("Out of memory. Please close some programs to free up memory and try again.");
+// A text of section Error of String.dat, or the English one when the file lacks it.
+QString ErrorText(const char* key, const QString& textFile, const char* english) {
+  return GetSectionText(sections::kError, key, textFile, QString::fromUtf8(english));
+}
 
 // The file error text for the cause of a failed open or read, naming the file.
-QString FileErrorText(const QString& path, int error) {
+QString FileErrorText(const QString& path, int error, const QString& textFile) {
   switch (error) {
     case ENOENT:
-      return QStringLiteral("%1 was not found.").arg(path);
+      return ErrorText("1004", textFile, "%1 was not found.").arg(path);
     case ENOTDIR:
     case ENAMETOOLONG:
     case ELOOP:
-      return QStringLiteral("%1 contains an invalid path.").arg(path);
+      return ErrorText("1005", textFile, "%1 contains an invalid path.").arg(path);
     case EMFILE:
     case ENFILE:
-      return QStringLiteral("%1 could not be opened because there are too many open files.").arg(path);
+      return ErrorText("1006", textFile, "%1 could not be opened because there are too many open files.").arg(path);
     case EACCES:
     case EPERM:
     case EROFS:
-      return QStringLiteral("%1 could not be accessed.").arg(path);
+      return ErrorText("1007", textFile, "%1 could not be accessed.").arg(path);
     case EISDIR:
-      return QStringLiteral("%1 cannot be opened: it is not a file.").arg(path);
+      return ErrorText("1008", textFile, "%1 cannot be opened: it is not a file.").arg(path);
     default:
-      return QStringLiteral("%1 cannot be opened: %2.").arg(path, QString::fromLocal8Bit(std::strerror(error)));
+      return ErrorText("1009", textFile, "%1 cannot be opened: %2.")
+          .arg(path, QString::fromLocal8Bit(std::strerror(error)));
   }
 }
 
@@ -87,10 +91,10 @@ QString MissingImageFormat(const QByteArray& data, const QList<QByteArray>& supp
   return supportedFormats.contains(format) ? QString() : QString::fromLatin1(format);
 }
 
-QString MissingPluginText() {
-  return QStringLiteral(
-      "Fail to load image. Please ensure that Qt's image format plugins for GIF and JPEG "
-      "(libqgif.so and libqjpeg.so in the imageformats plugin folder) are installed.");
+QString MissingPluginText(const QString& textFile) {
+  return ErrorText("1011", textFile,
+                   "Fail to load image. Please ensure that Qt's image format plugins for GIF and JPEG "
+                   "(libqgif.so and libqjpeg.so in the imageformats plugin folder) are installed.");
 }
 
 bool CPictureLoader::LoadFile(const QString& path) {
@@ -106,11 +110,12 @@ bool CPictureLoader::LoadFile(const QString& path) {
   } else {
     QString text;
     if (error == 0) {
-      text = kOutOfMemoryText;
+      text =
+          ErrorText("1010", m_textFile, "Out of memory. Please close some programs to free up memory and try again.");
     } else if (error == EFBIG) {
       text = ErrorTextNaming(kErrorImageTooLarge, path, m_textFile);
     } else {
-      text = FileErrorText(path, error);
+      text = FileErrorText(path, error, m_textFile);
     }
     ShowMessage(m_messageParent, text, QMessageBox::Critical);
     m_dataSize = 0;
@@ -130,7 +135,7 @@ bool CPictureLoader::LoadFromBuffer(const char* bytes, std::size_t size) {
   if (bytes == nullptr || size == 0) return false;
   const QByteArray data = QByteArray::fromRawData(bytes, static_cast<qsizetype>(size));
   if (!MissingImageFormat(data, QImageReader::supportedImageFormats()).isEmpty()) {
-    ShowMessage(m_messageParent, MissingPluginText(), QMessageBox::Critical);
+    ShowMessage(m_messageParent, MissingPluginText(m_textFile), QMessageBox::Critical);
     return false;
   }
   QBuffer stream;

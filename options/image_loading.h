@@ -72,7 +72,7 @@ bool CheckImageFile(const QString& path, QWidget* messageParent = nullptr, QWidg
 QString MissingImageFormat(const QByteArray& data, const QList<QByteArray>& supportedFormats);
 
 /// The message shown when an image plugin is missing.
-QString MissingPluginText();
+QString MissingPluginText(const QString& textFile = QString());
 
 /// Deletes every "*.bmp" file in `folder` (case-insensitive pattern) except the
 /// converted copy of `imagePath`, "<file name of the image>.bmp" (compared without

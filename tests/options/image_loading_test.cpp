@@ -116,6 +116,7 @@ TEST_F(ImageTest, RefusalsNameTheFileWithTheTextsOfTheTextFile) {
   const QString words = Write("words.gif", "no picture here");
   // Decodable, but behind the size limit: refused before anything is read.
   const QString huge = Huge("huge.gif", kTinyGif);
+  const QString marked = Write("marked.dat", "[Error]\n1004=[[%1 gone]]\n1008=[[%1 no file]]\n");
   struct Case {
     QString path;
     QString textFile;
@@ -126,6 +127,10 @@ TEST_F(ImageTest, RefusalsNameTheFileWithTheTextsOfTheTextFile) {
       {huge, textFile, huge + " is larger than 64 MB and is not used as an image. Please choose a smaller file."},
       {words, program.filePath("missing.dat"), words},  // no text: the path alone
       {huge, QString(), huge},
+      // The file errors come from the text file too, in English when it lacks them.
+      {program.filePath("gone.gif"), marked, "[[" + program.filePath("gone.gif") + " gone]]"},
+      {program.path(), marked, "[[" + program.path() + " no file]]"},
+      {program.filePath("gone.gif"), QString(), program.filePath("gone.gif") + " was not found."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shown.toStdString());
