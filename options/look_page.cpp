@@ -44,14 +44,29 @@ constexpr DisplayMethod kListedMethods[] = {
     kDisplayStretch,      kDisplayTile,       kDisplayTopLeft,     kDisplayTopRight,
 };
 
-// The file dialog's patterns match case-sensitively: each name is given in both cases.
-const QStringList kImageFilters = {
-    QStringLiteral("All Supported Image Types (*.bmp *.gif *.jpg *.jpeg *.png *.BMP *.GIF *.JPG *.JPEG *.PNG)"),
-    QStringLiteral("Bitmap (*.bmp *.BMP)"),
-    QStringLiteral("GIF (*.gif *.GIF)"),
-    QStringLiteral("JPEG (*.jpg *.jpeg *.JPG *.JPEG)"),
-    QStringLiteral("PNG (*.png *.PNG)"),
-};
+// The file dialog's filters: a name from the text file and its patterns. The dialog
+// matches patterns case-sensitively, so each is given in both cases.
+QStringList ImageFilters(const QString& textFile) {
+  struct Filter {
+    const char* key;
+    const char* english;
+    const char* patterns;
+  };
+  static constexpr Filter kFilters[] = {
+      {"FilterAll", "All Supported Image Types", "*.bmp *.gif *.jpg *.jpeg *.png *.BMP *.GIF *.JPG *.JPEG *.PNG"},
+      {"FilterBitmap", "Bitmap", "*.bmp *.BMP"},
+      {"FilterGif", "GIF", "*.gif *.GIF"},
+      {"FilterJpeg", "JPEG", "*.jpg *.jpeg *.JPG *.JPEG"},
+      {"FilterPng", "PNG", "*.png *.PNG"},
+  };
+  QStringList filters;
+  for (const Filter& filter : kFilters) {
+    filters << QStringLiteral("%1 (%2)").arg(
+        GetSectionText(text_sections::kLookPage, filter.key, textFile, QString::fromLatin1(filter.english)),
+        QString::fromLatin1(filter.patterns));
+  }
+  return filters;
+}
 
 }  // namespace
 
@@ -119,7 +134,7 @@ void CUIPage::ApplyEnablingRule() {
 void CUIPage::Browse() {
   FileOpenRequest request;
   request.title = GetLocalizedText(QString::fromLatin1(keys::kSelectBackgroundBitmap), textFile);
-  request.nameFilters = kImageFilters;
+  request.nameFilters = ImageFilters(textFile);
   request.defaultSuffix = QStringLiteral("bmp");
   const QString chosen = ChooseFileToOpen(this, request);
   if (!chosen.isEmpty()) m_ui->imagePathEdit->setText(chosen);

@@ -167,6 +167,18 @@ TEST_F(TextsTest, EveryShownTextComesFromTheTextFile) {
   const QStringList sheet = SheetTexts(ShownTexts);
   EXPECT_GT(sheet.size(), 20) << "the sheet, both pages and the preview were seen";
   EXPECT_TRUE(Unmarked(sheet).isEmpty()) << Listed(Unmarked(sheet));
+  // The browse dialog's title and the names of its filters (their patterns stay).
+  RunOptions([&](COptionsSheet& sheet) {
+    sheet.Tabs()->tabBar()->setCurrentIndex(1);
+    qobject_cast<QPushButton*>(qobject_cast<CUIPage*>(sheet.Tabs()->widget(1))->Control(1003))->click();
+    sheet.reject();
+  });
+  ASSERT_FALSE(answers_.fileRequests.empty());
+  QStringList dialog{QStringLiteral("file dialog title: ") + answers_.fileRequests.back().title};
+  for (const QString& filter : answers_.fileRequests.back().nameFilters) {
+    dialog << QStringLiteral("filter: ") + filter.section(QStringLiteral(" ("), 0, 0);
+  }
+  EXPECT_TRUE(Unmarked(dialog).isEmpty()) << Listed(Unmarked(dialog));
 }
 
 TEST_F(TextsTest, LayoutsGrowWithLongerTexts) {
