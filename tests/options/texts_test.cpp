@@ -3,6 +3,7 @@
 // whose texts are half again as long leaves nothing cut. Also the General page's
 // greyed placement items on a desktop that keeps placement to itself.
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -170,7 +171,9 @@ TEST_F(TextsTest, EveryShownTextComesFromTheTextFile) {
   // The browse dialog's title and the names of its filters (their patterns stay).
   RunOptions([&](COptionsSheet& sheet) {
     sheet.Tabs()->tabBar()->setCurrentIndex(1);
-    qobject_cast<QPushButton*>(qobject_cast<CUIPage*>(sheet.Tabs()->widget(1))->Control(1003))->click();
+    auto* look = qobject_cast<CUIPage*>(sheet.Tabs()->widget(1));
+    if (!look->ShowImageCheck()->isChecked()) look->ShowImageCheck()->click();
+    qobject_cast<QPushButton*>(look->Control(1003))->click();
     sheet.reject();
   });
   ASSERT_FALSE(answers_.fileRequests.empty());
