@@ -6,7 +6,6 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QIcon>
-#include <QImageReader>
 #include <QMenu>
 #include <QScreen>
 #include <QShortcut>
@@ -18,6 +17,7 @@
 #include "qy_messages.h"
 #include "radix_rules.h"
 #include "ui_converter_dlg.h"
+#include "window_icon.h"
 #include "window_texts.h"
 
 // The icons live in a static library; their resource is registered once.
@@ -30,16 +30,6 @@ namespace {
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 constexpr int kStartupTimerIntervalMs = 1;
-
-// One size of the window icon, read by the built-in BMP reader alone: left free to
-// guess (as QPixmap's own loading is, even with the format named), Qt loads every
-// image-format plugin and the libraries behind them to ask each one first. The
-// resource holds uncompressed BMP files, so neither libpng nor zlib is needed.
-QPixmap IconPixmap(int size) {
-  QImageReader reader(QStringLiteral(":/icons/128/%1.bmp").arg(size), "bmp");
-  reader.setAutoDetectImageFormat(false);
-  return QPixmap::fromImage(reader.read());
-}
 
 }  // namespace
 
@@ -56,6 +46,8 @@ CConverterDlg::~CConverterDlg() {
 }
 
 void CConverterDlg::Initialize() {
+  // Texts, tooltips and behaviours come from a handful of files: each is read once.
+  const CIniReadBatch reads;
   // The template fills the width and signedness selectors; the members are
   // attached to their controls here.
   ui_->setupUi(this);
@@ -119,9 +111,13 @@ void CConverterDlg::Initialize() {
   } else {
     commonLib_.SetupFolders(this, programFolder_);
   }
+  // The icon reaches the window manager from the event loop, after the window: sent
+  // with the window, its seven sizes held the first frame back by several milliseconds.
+  // Queued ahead of the common library's tray icon, which takes the icon over.
+  QMetaObject::invokeMethod(
+      this, [this] { setWindowIcon(WindowIcon()); }, Qt::QueuedConnection);
   if (commonLib_.Load(this)) commonLib_.Attach(this);
 
-  setWindowIcon(WindowIcon());
   ApplyWindowTexts(*ui_, *this, Paths().textFile);
 
   for (int base = 0; base < kBaseCount; ++base) {
@@ -182,14 +178,6 @@ QWidget* CConverterDlg::Control(int controlId) const {
 
 QString CConverterDlg::Text(const char* key) const {
   return GetLocalizedText(QString::fromLatin1(key), Paths().textFile);
-}
-
-QIcon CConverterDlg::WindowIcon() {
-  // Every size there is, so the window manager and the about box pick a sharp one at
-  // any scale.
-  QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(IconPixmap(size));
-  return icon;
 }
 
 void CConverterDlg::UpdateAccessibleNames() {

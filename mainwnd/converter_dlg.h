@@ -90,9 +90,6 @@ class CConverterDlg : public QDialog {
   CBitGridPanel* BitGrid() const { return bitGrid_; }
   QAction* BitGridAction() const { return bitGridAction_; }
 
-  /// The program's icon at every size from 16 to 256 pixels.
-  static QIcon WindowIcon();
-
  signals:
   /// The window ended itself through exit or uninstall.
   void ended();
@@ -153,6 +150,8 @@ class CConverterDlg : public QDialog {
   QAction* bitGridAction_ = nullptr;
   bool bitGridShown_ = false;
   bool bitGridRefreshPosted_ = false;
+  bool painted_ = false;                      // the window has had its first frame
+  QMetaObject::Connection startupOverWatch_;  // until start-up's memory went back
 };
 
 }  // namespace radixpad

@@ -58,6 +58,8 @@ bool CConverterDlg::RestorePosition() {
 
 void CConverterDlg::LoadSettings() {
   startupTimer_.stop();
+  // The saved values and the tooltips that follow them: each file is read once.
+  const CIniReadBatch reads;
   const QString& file = Paths().userSettingsFile;
 
   // Row bases, in row order, each through the swapping selector operation; a

@@ -1,7 +1,8 @@
 // The INI settings store: reads and writes single values of INI files with the rules
 // of the classic profile functions. Every call opens the file, does its one job and
 // closes it again; nothing is cached, so writes by other code and other processes are
-// seen by the next read.
+// seen by the next read. The one exception is a read batch (CIniReadBatch), which a
+// caller opens on purpose for a burst of reads.
 //
 // Names of sections and keys match without regard to case, blanks around names and
 // values do not count, a value in matching double or single quotes loses them, and a
@@ -11,6 +12,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 namespace radixpad {
 
@@ -44,6 +46,22 @@ void WriteIniInt(const QString& section, const QString& key, int value, const QS
 /// a NUL, half of a surrogate pair, a key containing '=', a section containing ']', a
 /// name starting with U+FEFF, an empty name).
 bool WriteIniString(const QString& section, const QString& key, const QString& value, const QString& file);
+
+/// While it exists, reads on the thread that made it read each file once: later reads
+/// of the same file take what the first one found, as if all of them had been made at
+/// that moment. A write through this store drops the file from the batch, so its own
+/// writes are seen. For a burst of reads, such as a window's texts while it is built.
+/// Batches nest; the innermost one serves.
+class CIniReadBatch {
+ public:
+  CIniReadBatch();
+  ~CIniReadBatch();
+  CIniReadBatch(const CIniReadBatch&) = delete;
+  CIniReadBatch& operator=(const CIniReadBatch&) = delete;
+
+ private:
+  std::unique_ptr<struct IniReadBatchFiles> files_;
+};
 
 /// Replaces every backslash-n by a line feed, then every backslash-t by a tab. There is
 /// no escape for the backslash itself; other sequences stay as they are.

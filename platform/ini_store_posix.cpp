@@ -10,9 +10,11 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QThread>
 #include <cerrno>
 #include <climits>
+#include <optional>
 
 namespace radixpad {
 namespace {
@@ -259,9 +261,43 @@ void SetValue(QByteArray& data, const QString& section, const QString& key, cons
 
 }  // namespace
 
+struct IniReadBatchFiles {
+  IniReadBatchFiles* outer;
+  QHash<QString, std::optional<QByteArray>> files;  // no value: the file could not be read
+};
+
+namespace {
+
+thread_local IniReadBatchFiles* t_readBatch = nullptr;
+
+bool ReadIniFile(const QString& file, QByteArray& data) {
+  IniReadBatchFiles* batch = t_readBatch;
+  if (!batch) return ReadWholeFile(file, data);
+  const auto known = batch->files.constFind(file);
+  if (known != batch->files.cend()) {
+    if (known->has_value()) data = **known;
+    return known->has_value();
+  }
+  const bool read = ReadWholeFile(file, data);
+  batch->files.insert(file, read ? std::optional<QByteArray>(data) : std::nullopt);
+  return read;
+}
+
+void ForgetIniFile(const QString& file) {
+  for (IniReadBatchFiles* batch = t_readBatch; batch; batch = batch->outer) batch->files.remove(file);
+}
+
+}  // namespace
+
+CIniReadBatch::CIniReadBatch() : files_(std::make_unique<IniReadBatchFiles>(IniReadBatchFiles{t_readBatch, {}})) {
+  t_readBatch = files_.get();
+}
+
+CIniReadBatch::~CIniReadBatch() { t_readBatch = files_->outer; }
+
 QString GetIniString(const QString& section, const QString& key, const QString& defaultValue, const QString& file) {
   QByteArray data;
-  if (!ReadWholeFile(file, data)) return defaultValue;
+  if (!ReadIniFile(file, data)) return defaultValue;
   const Location location = Locate(data, section.trimmed(), key.trimmed());
   if (!location.keyFound) return defaultValue;
   return CutToMaxLength(QString::fromUtf8(WithoutQuotes(location.keyLine.value)));
@@ -303,6 +339,7 @@ bool WriteIniString(const QString& section, const QString& key, const QString& v
     if (!ReadWholeFile(file, data)) return false;
   }
   SetValue(data, sectionName, keyName, value.toUtf8());
+  ForgetIniFile(file);
   return ReplaceFile(file, data);
 }
 

@@ -1,10 +1,13 @@
 // The yardstick for Radixpad's start-up: a bare Qt dialog with the same
-// widgets as the main window and nothing else (no settings, no data files, no
-// common library, no single instance).
+// widgets as the main window, shown the same way (digits in the fixed-width
+// font, wide enough for 64 binary digits), and nothing else (no settings, no
+// data files, no icon, no common library, no single instance).
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,21 +39,37 @@ int main(int argc, char** argv) {
   selectors->addWidget(width);
   selectors->addWidget(sign);
   grid->addLayout(selectors, 0, 1);
+  QFont digits = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  digits.setPointSizeF(dialog.font().pointSizeF());
+  QLineEdit* first = nullptr;
   for (int row = 0; row < 4; ++row) {
     auto* base = new QComboBox;
     base->addItems({"Binary", "Octal", "Decimal", "Hexadecimal"});
     base->setCurrentIndex(row);
+    base->setMinimumWidth(98 * QFontMetrics(dialog.font()).averageCharWidth() / 4);
     auto* label = new QLabel("S");
     label->hide();
     grid->addWidget(base, row + 1, 0);
     grid->addWidget(label, row + 1, 0);
-    grid->addWidget(new QLineEdit, row + 1, 1);
+    auto* field = new QLineEdit;
+    field->setFont(digits);
+    if (!first) first = field;
+    grid->addWidget(field, row + 1, 1);
   }
   auto* buttons = new QHBoxLayout;
   for (const char* text : {"<", "&Shift    >", "<", "&Rotate    >", "&Invert Bits", "&Pick Color.."}) {
     buttons->addWidget(new QPushButton(text));
   }
   grid->addLayout(buttons, 5, 0, 1, 2);
+  // Radixpad's size: the template's, in dialog units of the window font, then as wide
+  // as the first field needs for 64 binary digits.
+  const QFontMetrics units(dialog.font());
+  dialog.resize(290 * units.averageCharWidth() / 4, 111 * units.height() / 8);
+  const QFontMetrics metrics(digits);
+  const int chrome = first->sizeHint().width() - metrics.horizontalAdvance(QLatin1Char('x')) * 17;
+  dialog.layout()->activate();
+  const int missing = metrics.horizontalAdvance(QString(64, QLatin1Char('0'))) + chrome + 2 - first->width();
+  if (missing > 0) dialog.resize(dialog.width() + missing, dialog.height());
   dialog.show();
   return app.exec();
 }

@@ -86,12 +86,25 @@ TEST_F(CommandsTest, CtrlQAndTheWindowMenusExitEndTheProgram) {
 }
 
 // Sharp at any scale: every size from 16 to 256 pixels, a 48-pixel icon at scale 2 from 96 pixels.
+// The icon comes from the event loop, after the window.
 TEST_F(CommandsTest, WindowIconHasEverySize) {
-  CConverterDlg& window = Open();
+  CConverterDlg& window = Open(false);
+  EXPECT_TRUE(window.windowIcon().isNull()) << "not sent with the window";
+  ASSERT_TRUE(WaitFor([&] { return !window.windowIcon().isNull(); }));
+  const QIcon icon = window.windowIcon();
   QList<QSize> sizes;
   for (int size : {16, 24, 32, 48, 64, 128, 256}) sizes << QSize(size, size);
-  EXPECT_EQ(window.windowIcon().availableSizes(), sizes);
-  EXPECT_EQ(window.windowIcon().pixmap(QSize(48, 48), 2.0).size(), QSize(96, 96));
+  EXPECT_EQ(icon.availableSizes(), sizes);
+  EXPECT_EQ(icon.pixmap(QSize(48, 48), 2.0).size(), QSize(96, 96));
+  // Between and beyond the sizes: the next larger one made smaller, never enlarged.
+  const struct {
+    QSize asked, given;
+  } rows[] = {{{20, 20}, {20, 20}}, {{100, 100}, {100, 100}}, {{512, 512}, {256, 256}}, {{64, 32}, {32, 32}}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(icon.actualSize(row.asked), row.given) << row.asked.width();
+    EXPECT_EQ(icon.pixmap(row.asked).size(), row.given) << row.asked.width();
+  }
+  EXPECT_FALSE(icon.pixmap(QSize(32, 32), QIcon::Disabled).isNull());
 }
 
 // The drop-downs say what they choose; the right-hand buttons are read by what they do.

@@ -417,6 +417,32 @@ TEST_F(IniStoreTest, NothingIsCachedBetweenCalls) {
   EXPECT_EQ(GetIniInt("S", "K", 0, file), 0);
 }
 
+// A batch reads each file once; its own writes and its end show the file as it is.
+TEST_F(IniStoreTest, ABatchReadsEachFileOnce) {
+  const QString file = WithContent("[S]\nK=1\n");
+  const QString missing = File("missing.ini");
+  {
+    const CIniReadBatch batch;
+    EXPECT_EQ(GetIniInt("S", "K", 0, file), 1);
+    EXPECT_EQ(GetIniInt("S", "K", 0, missing), 0);
+    WriteBytes(file, "[S]\nK=2\nL=3\n");
+    WriteBytes(missing, "[S]\nK=4\n");
+    EXPECT_EQ(GetIniInt("S", "K", 0, file), 1) << "the first read serves";
+    EXPECT_EQ(GetIniInt("S", "L", 0, file), 0);
+    EXPECT_EQ(GetIniInt("S", "K", 0, missing), 0) << "so does a failed one";
+    {
+      const CIniReadBatch inner;
+      EXPECT_EQ(GetIniInt("S", "K", 0, file), 2) << "a new batch reads afresh";
+    }
+    EXPECT_TRUE(WriteIniString("S", "M", "5", file));
+    EXPECT_EQ(GetIniInt("S", "K", 0, file), 2) << "a write drops the file from the batch";
+    EXPECT_EQ(GetIniInt("S", "M", 0, file), 5);
+  }
+  WriteBytes(file, "[S]\nK=6\n");
+  EXPECT_EQ(GetIniInt("S", "K", 0, file), 6);
+  EXPECT_EQ(GetIniInt("S", "K", 0, missing), 4);
+}
+
 TEST_F(IniStoreTest, BinaryGarbageSurvivesAndDoesNotHideKeys) {
   QByteArray garbage;
   QRandomGenerator random(1234);

@@ -122,6 +122,12 @@ class RadixpadX11Test(unittest.TestCase):
         name = SESSION.window_property(app.window, "_NET_WM_NAME")
         self.assertIn('"%s"' % TITLE, name)
         self.assertIn(app.window, SESSION.client_list(), "the window manager manages the window")
+        # The icon follows the window from the event loop, at every size from 16 to 256.
+        # (xprop shows only the first part of a property unless told a length.)
+        icon = ["xprop", "-len", "1000000", "-notype", "-id", str(app.window), "_NET_WM_ICON"]
+        sizes = poll("the window icon", lambda: re.findall(
+            r"Icon \((\d+) x \d+\)", SESSION.x(icon, check=False).stdout) or None, timeout=5)
+        self.assertEqual([int(size) for size in sizes], [16, 24, 32, 48, 64, 128, 256])
         poll("the main window to become active", lambda: SESSION.active_window() == app.window, timeout=5)
         # All four rows are on the accessibility bus under their base names.
         fields = poll("the four fields", lambda: (f := app.fields()) and len(f) == 4 and f, timeout=30)
