@@ -5,19 +5,11 @@
 
 #include "converter_dlg.h"
 #include "digit_edit.h"
-#include "ini_store.h"
+#include "localized_texts.h"
 #include "radix_rules.h"
 #include "ui_converter_dlg.h"
 
 namespace radixpad {
-
-namespace {
-
-const QString kToolTipSection = QStringLiteral("Tooltip");
-// Tooltip keys of the digit fields, by base.
-constexpr std::array<const char*, 4> kFieldToolTipKeys{"Binary", "Octal", "Decimal", "Hexadecimal"};
-
-}  // namespace
 
 void CConverterDlg::ApplyDigitFont() {
   // Labels, lists and buttons keep the window font; only the digits change.
@@ -38,15 +30,13 @@ void CConverterDlg::WidenForBinaryDigits() {
   if (missing > 0) resize(width() + missing, height());
 }
 
-QString CConverterDlg::ToolTip(const char* key) const {
-  return GetIniText(kToolTipSection, QString::fromLatin1(key), QString(), Paths().textFile);
-}
+QString CConverterDlg::ToolTip(const char* key) const { return SectionText(text_sections::kToolTip, key, ""); }
 
 void CConverterDlg::UpdateFieldToolTips() {
-  // A field's tooltip names the base it shows, which moves with the row selectors.
+  // A field's tooltip names the base it shows, which moves with the row selectors; its
+  // key is the base's English name.
   for (CDigitEdit* field : fields_) {
-    if (IsValidBase(field->Base()))
-      field->setToolTip(ToolTip(kFieldToolTipKeys[static_cast<std::size_t>(field->Base())]));
+    if (IsValidBase(field->Base())) field->setToolTip(ToolTip(kBaseNames[static_cast<std::size_t>(field->Base())]));
   }
 }
 

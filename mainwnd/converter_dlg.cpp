@@ -180,14 +180,17 @@ QString CConverterDlg::Text(const char* key) const {
   return GetLocalizedText(QString::fromLatin1(key), Paths().textFile);
 }
 
+QString CConverterDlg::SectionText(const char* section, const char* key, const char* english) const {
+  return GetSectionText(section, key, Paths().textFile, QString::fromLatin1(english));
+}
+
 void CConverterDlg::UpdateAccessibleNames() {
-  const QString& file = Paths().textFile;
-  const auto text = [&file](const char* key, const char* english) {
-    return GetSectionText(text_sections::kAccessible, key, file, QString::fromLatin1(english));
+  const auto text = [this](const char* key, const char* english) {
+    return SectionText(text_sections::kAccessible, key, english);
   };
   for (int row = 0; row < 4; ++row) {
     CDigitEdit* field = fields_[At(row)];
-    field->setAccessibleName(LocalizedBaseName(field->Base(), file));
+    field->setAccessibleName(LocalizedBaseName(field->Base(), Paths().textFile));
     field->setAccessibleDescription(text("RowDigits", "Digits of row %1").arg(row + 1));
   }
   // The drop-downs are read out by their value; the description says what they choose.
@@ -214,7 +217,7 @@ void CConverterDlg::BuildWindowMenu() {
     QString text;
   };
   const auto own = [this](const char* key, const char* english) {
-    return GetSectionText(text_sections::kWindowMenu, key, Paths().textFile, QString::fromLatin1(english));
+    return SectionText(text_sections::kWindowMenu, key, english);
   };
   const Item systemItems[] = {{kScRestore, own("Restore", "&Restore")},
                               {kScMinimize, own("Minimize", "Mi&nimize")},
@@ -261,7 +264,7 @@ void CConverterDlg::AddExitCommands() {
   // window while it goes to the tray.
   // Its own text: the tray's "E&xit" would share its Alt key with Maximize here.
   windowMenu_->addSeparator();
-  windowMenu_->addAction(GetSectionText(text_sections::kWindowMenu, "Exit", Paths().textFile, QStringLiteral("&Exit")))
+  windowMenu_->addAction(SectionText(text_sections::kWindowMenu, "Exit", "&Exit"))
       ->setData(static_cast<int>(kCommandExit));
   auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
   connect(quit, &QShortcut::activated, this, [this] { PostCommand(kCommandExit); });
@@ -478,8 +481,7 @@ std::unique_ptr<QMenu> CConverterDlg::CreateTrayMenu() {
   restore->setData(static_cast<int>(kCommandRestore));
   menu->setDefaultAction(restore);
   menu->addSeparator();
-  menu->addAction(GetSectionText(text_sections::kTray, "Help", Paths().textFile, QStringLiteral("Help")))
-      ->setData(static_cast<int>(kCommandHelp));
+  menu->addAction(SectionText(text_sections::kTray, "Help", "Help"))->setData(static_cast<int>(kCommandHelp));
   menu->addAction(Text("Menu-About"))->setData(static_cast<int>(kCommandAbout));
   menu->addSeparator();
   menu->addAction(Text("Menu-Exit"))->setData(static_cast<int>(kCommandExit));

@@ -113,6 +113,8 @@ class CConverterDlg : public QDialog {
   void RequestClose();
   void Exit();
   QString Text(const char* key) const;
+  // The text of `key` in `section` of the text file, or `english` when it has none.
+  QString SectionText(const char* section, const char* key, const char* english) const;
 
   // The digit font, the default width, the tooltips (converter_display.cpp).
   void ApplyDigitFont();

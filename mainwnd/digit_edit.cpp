@@ -93,13 +93,13 @@ bool CDigitEdit::FitsLimit(const QString& input) const {
   return input.size() - prefix - suffix == 0;
 }
 
-bool CDigitEdit::AcceptsTyped(const QString& typed, bool ctrlDown) const {
+bool CDigitEdit::AcceptsTyped(const QString& typed) const {
   std::string latin;
   for (QChar c : typed) {
     if (c.unicode() >= 0x100) return false;
     latin.push_back(static_cast<char>(c.unicode()));
   }
-  const KeyContext context{ctrlDown, text().isEmpty(), cursorPosition() == 0};
+  const KeyContext context{false, text().isEmpty(), cursorPosition() == 0};
   return AcceptsTypedText(base_, signed_ != 0, latin, context);
 }
 
@@ -161,7 +161,7 @@ void CDigitEdit::keyPressEvent(QKeyEvent* event) {
   // editing shortcuts are the line edit's own business. A key may type several
   // characters at once (compose, dead keys); all of them pass the filter.
   const bool character = !typed.isEmpty() && typed[0].unicode() >= 0x20 && typed[0].unicode() != 0x7F;
-  if (!ctrl && character && !AcceptsTyped(typed, false)) {
+  if (!ctrl && character && !AcceptsTyped(typed)) {
     RadixpadBeep();
     event->accept();
     return;
@@ -187,7 +187,7 @@ void CDigitEdit::inputMethodEvent(QInputMethodEvent* event) {
   }
   // A commit is typed text like a key's; a refused one leaves the text alone
   // but still takes the pre-edit state the input method sends with it.
-  const bool accepted = AcceptsTyped(commit, false);
+  const bool accepted = AcceptsTyped(commit);
   if (!accepted) RadixpadBeep();
   QInputMethodEvent shaped(event->preeditString(), event->attributes());
   if (accepted) shaped.setCommitString(commit.toUpper(), event->replacementStart(), event->replacementLength());

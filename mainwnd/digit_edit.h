@@ -54,8 +54,8 @@ class CDigitEdit : public QLineEdit, public IDigitField {
   bool FitsLimit(const QString& input) const;
   // The paste of `text` over `length` characters from `start`.
   bool PasteAt(int start, int length, const QString& text);
-  // Whether typed text passes the filter at the caret.
-  bool AcceptsTyped(const QString& typed, bool ctrlDown) const;
+  // Whether typed text (Ctrl not held) passes the filter at the caret.
+  bool AcceptsTyped(const QString& typed) const;
 
   int base_ = 0;
   int signed_ = 1;

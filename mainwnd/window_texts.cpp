@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QWidget>
-#include <array>
 
 #include "converter.h"
 #include "localized_texts.h"
@@ -11,8 +10,6 @@
 
 namespace radixpad {
 namespace {
-
-constexpr std::array<const char*, 4> kBaseKeys{"Binary", "Octal", "Decimal", "Hexadecimal"};
 
 QString WindowText(const char* key, const QString& textFile, const QString& fallback) {
   return GetSectionText(text_sections::kWindow, key, textFile, fallback);
@@ -50,7 +47,8 @@ void ApplyWindowTexts(Ui::CConverterDlg& ui, QWidget& window, const QString& tex
 QString LocalizedBaseName(int base, const QString& textFile) {
   if (base < 0 || base >= 4) return QString();
   const auto index = static_cast<std::size_t>(base);
-  return WindowText(kBaseKeys[index], textFile, QString::fromLatin1(kBaseNames[index]));
+  // The key is the base's English name.
+  return WindowText(kBaseNames[index], textFile, QString::fromLatin1(kBaseNames[index]));
 }
 
 }  // namespace radixpad

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "ini_store.h"
 #include "localized_texts.h"
 #include "options_dialogs.h"
 #include "regular_file.h"
@@ -48,9 +47,7 @@ QString FileErrorText(const QString& path, int error, const QString& textFile) {
 
 // An error text of String.dat naming `path`; only the path when the text file lacks it.
 QString ErrorTextNaming(const char* key, const QString& path, const QString& textFile) {
-  const QString text = textFile.isEmpty() ? QString()
-                                          : GetIniString(QString::fromLatin1(sections::kError),
-                                                         QString::fromLatin1(key), QString(), textFile);
+  const QString text = ErrorText(key, textFile, "");
   return text.contains(QStringLiteral("%1")) ? text.arg(path) : path;
 }
 

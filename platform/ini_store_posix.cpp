@@ -16,6 +16,8 @@
 #include <climits>
 #include <optional>
 
+#include "file_descriptor_posix.h"
+
 namespace radixpad {
 namespace {
 
@@ -184,11 +186,12 @@ bool ReplaceFile(const QString& file, const QByteArray& data) {
   mode_t mode = S_IRUSR | S_IWUSR;
   struct stat existing {};
   if (::stat(targetPath.constData(), &existing) == 0) mode = existing.st_mode & 07777;
-  const int fd = ::open(copyPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
-  if (fd < 0) return false;
+  FileDescriptor fd(
+      ::open(copyPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR));
+  if (fd.Get() < 0) return false;
   // Everything is checked: a full disk may only show at the sync or the close.
-  bool written = WriteAll(fd, data) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-  written = ::close(fd) == 0 && written;
+  bool written = WriteAll(fd.Get(), data) && ::fchmod(fd.Get(), mode) == 0 && ::fsync(fd.Get()) == 0;
+  written = ::close(fd.Release()) == 0 && written;
   if (!written || ::rename(copyPath.constData(), targetPath.constData()) != 0) {
     ::unlink(copyPath.constData());
     return false;

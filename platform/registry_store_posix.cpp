@@ -794,6 +794,23 @@ LONG ModifyKey(HKEY key, REGSAM needed, Change change) {
   });
 }
 
+/// Runs a change on the direct child that `subKey` names below `key`: `change` gets the
+/// child's parent, the child and the flag to set when it changed something. A missing
+/// parent or child is ERROR_FILE_NOT_FOUND.
+template <typename Change>
+LONG ModifyChildKey(HKEY key, const char* subKey, Change change) {
+  if (!subKey || !*subKey) return ERROR_INVALID_PARAMETER;
+  std::vector<std::string> relative;
+  if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS) return rc;
+  return ModifyKey(key, 0, [&](Key& base, bool& changed) {
+    Key* parent = FindPath(base, relative, relative.size() - 1);
+    if (!parent) return ERROR_FILE_NOT_FOUND;
+    const auto child = ChildPosition(*parent, relative.back());
+    if (child == parent->children.end()) return ERROR_FILE_NOT_FOUND;
+    return change(*parent, child, changed);
+  });
+}
+
 /// Runs a call, turning an escaping exception into a result code.
 template <typename Call>
 LONG Guarded(Call call) noexcept {
@@ -938,17 +955,10 @@ LONG RegCloseKey(HKEY key) {
 
 LONG RegDeleteKey(HKEY key, const char* subKey) {
   return Guarded([&]() -> LONG {
-    if (!subKey || !*subKey) return ERROR_INVALID_PARAMETER;
-    std::vector<std::string> relative;
-    if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS) return rc;
-    return ModifyKey(key, 0, [&](Key& base, bool& changed) {
-      Key* parent = FindPath(base, relative, relative.size() - 1);
-      if (!parent) return ERROR_FILE_NOT_FOUND;
-      const auto victim = ChildPosition(*parent, relative.back());
-      if (victim == parent->children.end()) return ERROR_FILE_NOT_FOUND;
+    return ModifyChildKey(key, subKey, [](Key& parent, std::vector<Key>::iterator victim, bool& changed) {
       if (!victim->children.empty() || !victim->loadedFrom.empty()) return ERROR_ACCESS_DENIED;
-      parent->children.erase(victim);
-      parent->modified = NowTicks();
+      parent.children.erase(victim);
+      parent.modified = NowTicks();
       changed = true;
       return ERROR_SUCCESS;
     });
@@ -1162,21 +1172,14 @@ LONG RegLoadKey(HKEY key, const char* subKey, const char* file) {
 
 LONG RegUnLoadKey(HKEY key, const char* subKey) {
   return Guarded([&]() -> LONG {
-    if (!subKey || !*subKey) return ERROR_INVALID_PARAMETER;
-    std::vector<std::string> relative;
-    if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS) return rc;
-    return ModifyKey(key, 0, [&](Key& base, bool& changed) {
-      Key* parent = FindPath(base, relative, relative.size() - 1);
-      if (!parent) return ERROR_FILE_NOT_FOUND;
-      const auto mounted = ChildPosition(*parent, relative.back());
-      if (mounted == parent->children.end()) return ERROR_FILE_NOT_FOUND;
+    return ModifyChildKey(key, subKey, [](Key& parent, std::vector<Key>::iterator mounted, bool& changed) {
       if (mounted->loadedFrom.empty()) return ERROR_INVALID_PARAMETER;
       // Back to its file first: if that fails the key stays mounted and nothing is lost.
       if (const LONG rc = WriteFileAtomically(mounted->loadedFrom, Serialize(*mounted, false), false);
           rc != ERROR_SUCCESS)
         return rc;
-      parent->children.erase(mounted);
-      parent->modified = NowTicks();
+      parent.children.erase(mounted);
+      parent.modified = NowTicks();
       changed = true;
       return ERROR_SUCCESS;
     });

@@ -11,6 +11,7 @@ inline constexpr char kWindow[] = "Window";          // the main window's contro
 inline constexpr char kAccessible[] = "Accessible";  // names and descriptions for screen readers
 inline constexpr char kWindowMenu[] = "WindowMenu";  // the window menu's own items
 inline constexpr char kTray[] = "Tray";              // the tray menu's items not in section String
+inline constexpr char kToolTip[] = "Tooltip";        // the main window's tooltips
 inline constexpr char kSheet[] = "Sheet";            // the options sheet's tabs and buttons
 inline constexpr char kGeneralPage[] = "GeneralPage";
 inline constexpr char kLookPage[] = "LookPage";

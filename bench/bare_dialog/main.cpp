@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
   selectors->addWidget(width);
   selectors->addWidget(sign);
   grid->addLayout(selectors, 0, 1);
+  const QFontMetrics units(dialog.font());  // dialog units of the window font
   QFont digits = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   digits.setPointSizeF(dialog.font().pointSizeF());
   QLineEdit* first = nullptr;
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     auto* base = new QComboBox;
     base->addItems({"Binary", "Octal", "Decimal", "Hexadecimal"});
     base->setCurrentIndex(row);
-    base->setMinimumWidth(98 * QFontMetrics(dialog.font()).averageCharWidth() / 4);
+    base->setMinimumWidth(98 * units.averageCharWidth() / 4);
     auto* label = new QLabel("S");
     label->hide();
     grid->addWidget(base, row + 1, 0);
@@ -61,9 +62,8 @@ int main(int argc, char** argv) {
     buttons->addWidget(new QPushButton(text));
   }
   grid->addLayout(buttons, 5, 0, 1, 2);
-  // Radixpad's size: the template's, in dialog units of the window font, then as wide
-  // as the first field needs for 64 binary digits.
-  const QFontMetrics units(dialog.font());
+  // Radixpad's size: the template's, then as wide as the first field needs for 64
+  // binary digits.
   dialog.resize(290 * units.averageCharWidth() / 4, 111 * units.height() / 8);
   const QFontMetrics metrics(digits);
   const int chrome = first->sizeHint().width() - metrics.horizontalAdvance(QLatin1Char('x')) * 17;
