@@ -57,7 +57,6 @@ class CBitButton : public QAbstractButton {
 };
 
 CBitGridPanel::CBitGridPanel(const QFont& digitFont, QWidget* parent) : QWidget(parent) {
-  setAccessibleName(tr("Bit grid"));
   // As tall as its lines: spare height of the window goes elsewhere.
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   const QFontMetrics metrics(digitFont);
@@ -74,7 +73,6 @@ CBitGridPanel::CBitGridPanel(const QFont& digitFont, QWidget* parent) : QWidget(
     button->setCheckable(true);
     button->setFont(digitFont);
     button->setFixedSize(bitSize);
-    button->setAccessibleName(QStringLiteral("Bit %1").arg(bit));
     button->setFocusPolicy(Qt::ClickFocus);
     button->installEventFilter(this);
     connect(button, &QAbstractButton::clicked, this, [this, bit] {
@@ -99,8 +97,12 @@ QAbstractButton* CBitGridPanel::BitButton(int bit) const {
   return bit >= 0 && bit < kMaxBits ? buttons_[At(bit)] : nullptr;
 }
 
-void CBitGridPanel::SetBitToolTip(const QString& format) {
-  for (int bit = 0; bit < kMaxBits; ++bit) buttons_[At(bit)]->setToolTip(format.arg(bit));
+void CBitGridPanel::SetTexts(const QString& bitToolTip, const QString& bitName, const QString& gridName) {
+  setAccessibleName(gridName);
+  for (int bit = 0; bit < kMaxBits; ++bit) {
+    buttons_[At(bit)]->setToolTip(bitToolTip.arg(bit));
+    buttons_[At(bit)]->setAccessibleName(bitName.arg(bit));
+  }
 }
 
 void CBitGridPanel::PlaceInTabOrder(QWidget* before) {

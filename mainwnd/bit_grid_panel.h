@@ -35,8 +35,9 @@ class CBitGridPanel : public QWidget {
   QAbstractButton* BitButton(int bit) const;
   /// The bit that takes part in the Tab order.
   int CurrentBit() const { return current_; }
-  /// Tooltip of every bit: `format` with %1 replaced by the bit number.
-  void SetBitToolTip(const QString& format);
+  /// The texts from the text file: the tooltip and the accessible name of every bit
+  /// (each a format, %1 the bit number), and the grid's accessible name.
+  void SetTexts(const QString& bitToolTip, const QString& bitName, const QString& gridName);
   /// Links the bits into the Tab order between `before` and what followed it.
   void PlaceInTabOrder(QWidget* before);
 

@@ -9,6 +9,7 @@
 #include "bit_grid_panel.h"
 #include "converter_dlg.h"
 #include "digit_edit.h"
+#include "localized_texts.h"
 #include "qy_messages.h"
 #include "ui_converter_dlg.h"
 
@@ -36,7 +37,8 @@ void CConverterDlg::SetBitGridShown(bool shown) {
     // Built on first use, so a hidden grid costs the start-up nothing.
     bitGrid_ = new CBitGridPanel(fields_[0]->font(), this);
     bitGrid_->hide();
-    bitGrid_->SetBitToolTip(ToolTip("Bit"));
+    bitGrid_->SetTexts(ToolTip("Bit"), SectionText(text_sections::kAccessible, "Bit", "Bit %1"),
+                       SectionText(text_sections::kAccessible, "BitGrid", "Bit grid"));
     ui_->mainLayout->addWidget(bitGrid_, 6, 0, 1, 2);
     bitGrid_->PlaceInTabOrder(ui_->pickColorButton);
     connect(bitGrid_, &CBitGridPanel::bitClicked, this, [this](int bit) { converter_->FlipBit(bit); });

@@ -57,6 +57,7 @@ TEST(DataFiles, SectionTextsKeepTheirEnglish) {
       {text_sections::kWindow, "Hexadecimal", "Hexadecimal"},
       {text_sections::kAccessible, "RowDigits", "Digits of row %1"},
       {text_sections::kAccessible, "RotateRight", "Rotate right"},
+      {text_sections::kAccessible, "Bit", "Bit %1"},
       {text_sections::kWindowMenu, "Minimize", "Mi&nimize"},
       {text_sections::kWindowMenu, "Exit", "&Exit"},
       {text_sections::kTray, "Help", "Help"},
