@@ -101,12 +101,11 @@ int CConverterApp::Run(const QString& commandLine) {
   // and uninstall commands do.
   QGuiApplication::setQuitOnLastWindowClosed(false);
   QObject::connect(&dialog, &CConverterDlg::ended, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-  // Without a session manager a session ends with one of these signals: the settings
-  // are saved as at the end of a managed session, and the program ends normally.
+  // Without a session manager a session ends with one of these signals: the program
+  // ends normally, and the window saves the settings as it ends.
   QObject::connect(&endingSignals, &CTerminationSignals::received, &dialog, [&dialog] {
     // Settings not read yet are read first, so that they are saved back as they were.
     if (dialog.StartupTimerActive()) dialog.LoadSettings();
-    dialog.SaveSettings();
     QCoreApplication::quit();
   });
   dialog.show();
