@@ -95,7 +95,12 @@ void CConverter::ParseAndCrossUpdate(int base) {
       return;
     }
 
-    if (!CharactersValid(base, text, isSigned)) {
+    // A negative Decimal in unsigned mode is a number outside the range, not a bad
+    // character: it arrives when the mode changes under a negative value, and the
+    // rows keep the pattern, as in the other direction.
+    const bool negativeUnsigned =
+        base == kDecimal && !isSigned && text.front() == '-' && CharactersValid(kDecimal, text, true);
+    if (!negativeUnsigned && !CharactersValid(base, text, isSigned)) {
       Beep();
       EmptyRowsExcept(-1);
       // An Octal source keeps the last good texts, so a later overflow can put
@@ -119,14 +124,16 @@ void CConverter::ParseAndCrossUpdate(int base) {
         break;
       }
       default:
-        overflow = ReadDecimal(text, bits, isSigned, pattern) != DecimalRead::kOk;
+        overflow = negativeUnsigned || ReadDecimal(text, bits, isSigned, pattern) != DecimalRead::kOk;
         break;
     }
 
     if (overflow) {
       Beep();
       RestoreLastGoodTexts();
-      reparseHex = base == kDecimal && isSigned;
+      // The restored Decimal text may belong to the other mode: the Hexadecimal row
+      // holds the pattern and writes the Decimal row again under this one.
+      reparseHex = base == kDecimal && (isSigned || negativeUnsigned);
     } else {
       WriteFromPattern(base, pattern);
       for (int b = 0; b < kBaseCount; ++b) lastGood_[At(b)] = FieldOfBase(b).Text();
@@ -148,10 +155,10 @@ void CConverter::SetWidth(int widthIndex) {
   IDigitField& binary = FieldOfBase(kBinary);
   const std::string text = binary.Text();
   if (text.size() > static_cast<std::size_t>(bits)) {
-    // Narrowing cuts an over-long Binary text from the right and derives the
-    // other rows from what is left.
+    // Narrowing keeps the low bits, as a cast does: the rightmost W characters of
+    // an over-long Binary text, from which the other rows are derived.
     updating_ = 1;
-    binary.SetText(text.substr(0, static_cast<std::size_t>(bits)));
+    binary.SetText(text.substr(text.size() - static_cast<std::size_t>(bits)));
     ParseAndCrossUpdate(kBinary);
   }
   ParseAndCrossUpdate(lastConverted_);

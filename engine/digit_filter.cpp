@@ -13,6 +13,30 @@ bool IsEdgeSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n
 bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '_' || c == '\''; }
 char Capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// Blanks a paste from a document or a web page brings along, in UTF-8: no-break
+// space, figure space, thin space, hair space, narrow no-break space.
+constexpr std::string_view kWideBlanks[] = {"\xC2\xA0", "\xE2\x80\x87", "\xE2\x80\x89", "\xE2\x80\x8A", "\xE2\x80\xAF"};
+constexpr std::string_view kMinusSign = "\xE2\x88\x92";  // U+2212
+
+// The text with every wide blank written as a plain one.
+std::string PlainBlanks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    bool blank = false;
+    for (std::string_view wide : kWideBlanks) {
+      if (text.substr(i, wide.size()) == wide) {
+        out.push_back(' ');
+        i += wide.size();
+        blank = true;
+        break;
+      }
+    }
+    if (!blank) out.push_back(text[i++]);
+  }
+  return out;
+}
+
 // Characters of a UTF-8 text: every byte that does not continue a sequence.
 std::size_t CharacterCount(std::string_view text) {
   std::size_t n = 0;
@@ -20,6 +44,17 @@ std::size_t CharacterCount(std::string_view text) {
     if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
   }
   return n;
+}
+
+// Whether the row's typing would take every character of a tidied paste that goes
+// in at `atStart` (the start of the text) or further on.
+bool TypingWouldTake(int base, bool isSigned, std::string_view tidy, bool atStart) {
+  for (std::size_t i = 0; i < tidy.size(); ++i) {
+    if (IsDigitOfBase(base, tidy[i])) continue;
+    if (base == kDecimal && tidy[i] == '-' && isSigned && i == 0 && atStart) continue;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -64,13 +99,27 @@ bool AcceptsTypedText(int base, bool isSigned, std::string_view text, const KeyC
   return true;
 }
 
+bool IsMarkerAfterLoneZero(int base, char c, std::string_view text, std::size_t caret) {
+  if (text != "0" || caret != 1) return false;
+  switch (Capital(c)) {
+    case 'B':
+      return base == kBinary;
+    case 'O':
+      return base == kOctal;
+    case 'X':
+      return base == kHexadecimal;
+    default:
+      return false;
+  }
+}
+
 std::string TidyPastedText(int base, std::string_view pasted) {
-  std::size_t first = 0;
-  std::size_t last = pasted.size();
-  while (first < last && IsEdgeSpace(pasted[first])) ++first;
-  while (last > first && IsEdgeSpace(pasted[last - 1])) --last;
+  const std::string plain = PlainBlanks(pasted);
+  std::string_view rest = plain;
+  while (!rest.empty() && IsEdgeSpace(rest.front())) rest.remove_prefix(1);
+  while (!rest.empty() && IsEdgeSpace(rest.back())) rest.remove_suffix(1);
   std::string t;
-  for (char c : pasted.substr(first, last - first)) {
+  for (char c : rest) {
     if (!IsSeparator(c)) t.push_back(Capital(c));
   }
   auto dropPrefix = [&t](std::string_view marker) {
@@ -86,7 +135,11 @@ std::string TidyPastedText(int base, std::string_view pasted) {
       dropPrefix("0O");
       break;
     case kDecimal:
-      dropPrefix("+");
+      if (t.size() > 1 && t[0] == '+' && IsDigitOfBase(kDecimal, t[1])) {
+        t.erase(0, 1);
+      } else if (t.compare(0, kMinusSign.size(), kMinusSign) == 0) {
+        t.replace(0, kMinusSign.size(), "-");
+      }
       break;
     case kHexadecimal:
       if (!dropPrefix("0X") && !dropPrefix("#") && !t.empty() && t.back() == 'H') t.pop_back();
@@ -97,15 +150,23 @@ std::string TidyPastedText(int base, std::string_view pasted) {
   return t;
 }
 
-std::optional<PasteOutcome> PasteIntoText(std::string_view current, std::size_t selStart, std::size_t selLength,
-                                          std::string_view pasted, int base, std::optional<int> limit) {
+PasteOutcome PasteIntoText(std::string_view current, std::size_t selStart, std::size_t selLength,
+                           std::string_view pasted, int base, bool isSigned, std::optional<int> limit) {
   selStart = std::min(selStart, current.size());
   selLength = std::min(selLength, current.size() - selStart);
-  const std::string tidy = TidyPastedText(base, pasted);
   PasteOutcome out;
+  const std::string tidy = TidyPastedText(base, pasted);
+  if (!TypingWouldTake(base, isSigned, tidy, selStart == 0)) {
+    out.result = PasteResult::kBadCharacter;
+    return out;
+  }
   out.text.reserve(current.size() - selLength + tidy.size());
   out.text.append(current.substr(0, selStart)).append(tidy).append(current.substr(selStart + selLength));
-  if (limit && CharacterCount(out.text) > static_cast<std::size_t>(std::max(*limit, 0))) return std::nullopt;
+  if (limit && CharacterCount(out.text) > static_cast<std::size_t>(std::max(*limit, 0))) {
+    out.result = PasteResult::kTooLong;
+    out.text.clear();
+    return out;
+  }
   out.caret = selStart + tidy.size();
   return out;
 }

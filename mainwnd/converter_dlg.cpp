@@ -119,6 +119,7 @@ void CConverterDlg::Initialize() {
   if (commonLib_.Load(this)) commonLib_.Attach(this);
 
   ApplyWindowTexts(*ui_, *this, Paths().textFile);
+  for (CDigitEdit* field : fields_) field->SetTextFile(Paths().textFile);
 
   for (int base = 0; base < kBaseCount; ++base) {
     for (QComboBox* combo : baseCombos) combo->addItem(LocalizedBaseName(base, Paths().textFile));
@@ -252,9 +253,12 @@ void CConverterDlg::BuildWindowMenu() {
   });
   connect(windowMenu_, &QMenu::triggered, this,
           [this](QAction* action) { QCoreApplication::postEvent(this, new CSysCommandEvent(action->data().toInt())); });
+  // In a row the Menu key and Shift+F10 open the row's edit menu; Alt+Space, as a
+  // system menu's key, opens the window menu from anywhere in the window.
   auto* menuKey = new QShortcut(QKeySequence(Qt::Key_Menu), this);
   auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
-  for (QShortcut* shortcut : {menuKey, shiftF10}) {
+  auto* altSpace = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+  for (QShortcut* shortcut : {menuKey, shiftF10, altSpace}) {
     connect(shortcut, &QShortcut::activated, this, [this] { windowMenu_->popup(mapToGlobal(QPoint(0, 0))); });
   }
 }

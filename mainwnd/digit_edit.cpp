@@ -8,10 +8,13 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QValidator>
+#include <array>
 #include <string>
+#include <utility>
 
 #include "beep.h"
 #include "digit_filter.h"
+#include "localized_texts.h"
 
 namespace radixpad {
 
@@ -35,7 +38,13 @@ std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
 class CDigitEditValidator : public QValidator {
  public:
   explicit CDigitEditValidator(CDigitEdit* edit) : QValidator(edit), edit_(edit) {}
-  State validate(QString& input, int& /*pos*/) const override { return edit_->FitsLimit(input) ? Acceptable : Invalid; }
+  State validate(QString& input, int& /*pos*/) const override {
+    // A step through the undo history goes back to a text the field held before;
+    // refusing it would leave the line edit believing its text invalid, and then
+    // it would stop refusing edits past the limit.
+    if (edit_->historyStep_) return Acceptable;
+    return edit_->FitsLimit(input) ? Acceptable : Invalid;
+  }
 
  private:
   CDigitEdit* edit_;
@@ -99,7 +108,9 @@ bool CDigitEdit::AcceptsTyped(const QString& typed) const {
     if (c.unicode() >= 0x100) return false;
     latin.push_back(static_cast<char>(c.unicode()));
   }
-  const KeyContext context{false, text().isEmpty(), cursorPosition() == 0};
+  // A minus typed over a selection that starts the text lands first.
+  const int at = hasSelectedText() ? selectionStart() : cursorPosition();
+  const KeyContext context{false, text().isEmpty() || selectedText() == text(), at == 0};
   return AcceptsTypedText(base_, signed_ != 0, latin, context);
 }
 
@@ -113,14 +124,14 @@ bool CDigitEdit::PasteAt(int start, int length, const QString& text) {
   if (text.isEmpty() && length == 0) return true;  // nothing to paste, as the line edit has it
   const QString current = this->text();
   const std::string before = Utf8(current.left(start));
-  const auto outcome =
-      PasteIntoText(Utf8(current), before.size(), Utf8(current.mid(start, length)).size(), Utf8(text), base_, limit_);
-  if (!outcome) {
+  const auto outcome = PasteIntoText(Utf8(current), before.size(), Utf8(current.mid(start, length)).size(), Utf8(text),
+                                     base_, signed_ != 0, limit_);
+  if (!outcome.Accepted()) {
     RadixpadBeep();
     return false;
   }
   const QString tidy =
-      QString::fromUtf8(outcome->text.data() + before.size(), static_cast<qsizetype>(outcome->caret - before.size()));
+      QString::fromUtf8(outcome.text.data() + before.size(), static_cast<qsizetype>(outcome.caret - before.size()));
   if (length > 0) {
     setSelection(start, length);
   } else {
@@ -142,7 +153,22 @@ bool CDigitEdit::event(QEvent* event) {
   return QLineEdit::event(event);
 }
 
+void CDigitEdit::StepHistory(bool undo) {
+  historyStep_ = true;
+  if (undo) {
+    QLineEdit::undo();
+  } else {
+    QLineEdit::redo();
+  }
+  historyStep_ = false;
+}
+
 void CDigitEdit::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+    if (!isReadOnly()) StepHistory(event->matches(QKeySequence::Undo));
+    event->accept();
+    return;
+  }
   if (event->matches(QKeySequence::Paste)) {
     PasteText(QGuiApplication::clipboard()->text());
     event->accept();
@@ -157,6 +183,15 @@ void CDigitEdit::keyPressEvent(QKeyEvent* event) {
   }
   const QString typed = event->text();
   const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+  if (!ctrl && typed.size() == 1 && typed[0].unicode() < 0x80 && !hasSelectedText() &&
+      IsMarkerAfterLoneZero(base_, static_cast<char>(typed[0].unicode()), Utf8(text()),
+                            static_cast<std::size_t>(cursorPosition()))) {
+    // "0x" typed in front of hexadecimal digits: the marker takes its zero away,
+    // as one undoable edit.
+    backspace();
+    event->accept();
+    return;
+  }
   // Keys that type no character (arrows, Home, Delete, Enter, Esc, Tab) and
   // editing shortcuts are the line edit's own business. A key may type several
   // characters at once (compose, dead keys); all of them pass the filter.
@@ -205,15 +240,40 @@ void CDigitEdit::contextMenuEvent(QContextMenuEvent* event) {
   QMenu* menu = createStandardContextMenu();
   if (!menu) return;
   menu->setAttribute(Qt::WA_DeleteOnClose);
-  // The menu's Paste item is the one wired to the line edit's paste slot
-  // (by name in this Qt, by pointer in others); it pastes as every paste does.
+  // The items come in a fixed order; each takes its text from the text file and
+  // keeps the key the line edit shows after a tab.
+  static constexpr std::array<std::pair<const char*, const char*>, 7> kItems{{{"Undo", "&Undo"},
+                                                                              {"Redo", "&Redo"},
+                                                                              {"Cut", "Cu&t"},
+                                                                              {"Copy", "&Copy"},
+                                                                              {"Paste", "&Paste"},
+                                                                              {"Delete", "Delete"},
+                                                                              {"SelectAll", "Select All"}}};
+  std::size_t item = 0;
   for (QAction* action : menu->actions()) {
-    if (!disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) &&
-        !disconnect(action, &QAction::triggered, this, &QLineEdit::paste)) {
-      continue;
+    if (action->isSeparator()) continue;
+    if (item < kItems.size()) {
+      const auto [key, english] = kItems[item++];
+      const QString shortcut = action->text().section(QLatin1Char('\t'), 1);
+      const QString text = GetSectionText(text_sections::kEditMenu, key, textFile_, QString::fromUtf8(english));
+      action->setText(shortcut.isEmpty() ? text : text + QLatin1Char('\t') + shortcut);
     }
-    action->setObjectName(QStringLiteral("edit-paste"));
-    connect(action, &QAction::triggered, this, [this] { PasteText(QGuiApplication::clipboard()->text()); });
+    // Undo and redo keep the typing limit; the Paste item pastes as every paste
+    // does. Each is the item wired to the line edit's slot (by name in this Qt, by
+    // pointer in others).
+    if (disconnect(action, SIGNAL(triggered()), this, SLOT(undo())) ||
+        disconnect(action, &QAction::triggered, this, &QLineEdit::undo)) {
+      action->setObjectName(QStringLiteral("edit-undo"));
+      connect(action, &QAction::triggered, this, [this] { StepHistory(true); });
+    } else if (disconnect(action, SIGNAL(triggered()), this, SLOT(redo())) ||
+               disconnect(action, &QAction::triggered, this, &QLineEdit::redo)) {
+      action->setObjectName(QStringLiteral("edit-redo"));
+      connect(action, &QAction::triggered, this, [this] { StepHistory(false); });
+    } else if (disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) ||
+               disconnect(action, &QAction::triggered, this, &QLineEdit::paste)) {
+      action->setObjectName(QStringLiteral("edit-paste"));
+      connect(action, &QAction::triggered, this, [this] { PasteText(QGuiApplication::clipboard()->text()); });
+    }
   }
   menu->popup(event->globalPos());
   event->accept();

@@ -35,6 +35,8 @@ class CDigitEdit : public QLineEdit, public IDigitField {
   /// paste is refused with a beep and nothing changes. True when it went in.
   /// Every way to paste (keys, the edit menu, middle click, a drop) ends here.
   bool PasteText(const QString& text);
+  /// The text file the edit menu's items take their texts from (section EditMenu).
+  void SetTextFile(const QString& textFile) { textFile_ = textFile; }
 
  signals:
   /// The change notification: every edit, typed, pasted or written.
@@ -56,6 +58,8 @@ class CDigitEdit : public QLineEdit, public IDigitField {
   bool PasteAt(int start, int length, const QString& text);
   // Whether typed text (Ctrl not held) passes the filter at the caret.
   bool AcceptsTyped(const QString& typed) const;
+  // One step back (undo) or forward through the edit history.
+  void StepHistory(bool undo);
 
   int base_ = 0;
   int signed_ = 1;
@@ -63,6 +67,8 @@ class CDigitEdit : public QLineEdit, public IDigitField {
   std::optional<int> limit_;
   QString previousText_;
   bool programWrite_ = false;
+  bool historyStep_ = false;
+  QString textFile_;
   unsigned changeCount_ = 0;
 };
 

@@ -25,4 +25,11 @@ inline ColorRef RefFromColor(const QColor& color) {
 inline ColorRef SystemButtonFaceColor() { return RefFromColor(QGuiApplication::palette().color(QPalette::Button)); }
 inline ColorRef SystemButtonTextColor() { return RefFromColor(QGuiApplication::palette().color(QPalette::ButtonText)); }
 
+/// A colour value that names no colour of its own: the desktop theme's stands in, now
+/// and after the theme changes. Saved, it clears the saved colour.
+inline constexpr ColorRef kThemeColor = 0xFFFFFFFFu;
+
+/// The colour to show for `ref`: `theme` when `ref` is kThemeColor.
+inline QColor ShownColor(ColorRef ref, ColorRef theme) { return ColorFromRef(ref == kThemeColor ? theme : ref); }
+
 }  // namespace radixpad

@@ -72,8 +72,8 @@ QStringList ImageFilters(const QString& textFile) {
 
 CUIPage::CUIPage(QWidget* parent)
     : COptionsPage(parent),
-      defaultBackgroundColor(SystemButtonFaceColor()),
-      defaultTextColor(SystemButtonTextColor()),
+      defaultBackgroundColor(kThemeColor),
+      defaultTextColor(kThemeColor),
       backgroundColor(SystemButtonFaceColor()),
       textColor(SystemButtonTextColor()),
       m_ui(std::make_unique<Ui::CUIPage>()) {
@@ -141,12 +141,16 @@ void CUIPage::Browse() {
 }
 
 void CUIPage::ChooseTextColor() {
-  if (const auto chosen = ChooseColor(this, ColorFromRef(textColor))) textColor = RefFromColor(*chosen);
+  if (const auto chosen = ChooseColor(this, ShownColor(textColor, SystemButtonTextColor()))) {
+    textColor = RefFromColor(*chosen);
+  }
   UpdateSample();
 }
 
 void CUIPage::ChooseBackgroundColor() {
-  if (const auto chosen = ChooseColor(this, ColorFromRef(backgroundColor))) backgroundColor = RefFromColor(*chosen);
+  if (const auto chosen = ChooseColor(this, ShownColor(backgroundColor, SystemButtonFaceColor()))) {
+    backgroundColor = RefFromColor(*chosen);
+  }
   UpdateSample();
 }
 
@@ -159,8 +163,8 @@ void CUIPage::UseDefaultColors() {
 void CUIPage::UpdateSample() {
   QLabel* sample = m_ui->colorSample;
   QPalette palette = sample->palette();
-  palette.setColor(QPalette::Window, ColorFromRef(backgroundColor));
-  palette.setColor(QPalette::WindowText, ColorFromRef(textColor));
+  palette.setColor(QPalette::Window, ShownColor(backgroundColor, SystemButtonFaceColor()));
+  palette.setColor(QPalette::WindowText, ShownColor(textColor, SystemButtonTextColor()));
   sample->setPalette(palette);
   sample->setAutoFillBackground(true);
   sample->update();

@@ -34,6 +34,8 @@ class CUIPage : public COptionsPage {
   QString textFile;  // String.dat: labels, the chooser's title, the warning text
 
   int applied = 0;  // set by the OK step
+  // 0x00BBGGRR, or kThemeColor for the desktop theme's own: the defaults are the
+  // theme's unless the factory settings name colours.
   ColorRef defaultBackgroundColor;
   ColorRef defaultTextColor;
   ColorRef backgroundColor;

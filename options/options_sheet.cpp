@@ -143,11 +143,14 @@ void RunOptionsSheet(CConverterDlg& window) {
   look->pageIndex = 1;
   look->textFile = paths.textFile;
   const QString product = QString::fromLatin1(sections::kProduct);
-  look->defaultTextColor = static_cast<ColorRef>(GetIniInt(
-      product, QString::fromLatin1(keys::kTextColor), static_cast<int>(SystemButtonTextColor()), paths.defaultsFile));
-  look->defaultBackgroundColor =
-      static_cast<ColorRef>(GetIniInt(product, QString::fromLatin1(keys::kBackgroundColor),
-                                      static_cast<int>(SystemButtonFaceColor()), paths.defaultsFile));
+  // Factory colours, where Default.dat names them; otherwise "Use Default" clears the
+  // saved colours, so the window follows the desktop theme, also a later one.
+  const auto factoryColor = [&](const char* key) {
+    const int value = GetIniInt(product, QString::fromLatin1(key), -1, paths.defaultsFile);
+    return value < 0 ? kThemeColor : static_cast<ColorRef>(value) & 0xFFFFFFu;
+  };
+  look->defaultTextColor = factoryColor(keys::kTextColor);
+  look->defaultBackgroundColor = factoryColor(keys::kBackgroundColor);
   QueryLook(&window, *look);
   look->previewEnabled = 1;
   look->previewTemplate = kMainWindowTemplate;

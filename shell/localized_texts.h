@@ -16,6 +16,7 @@ inline constexpr char kSheet[] = "Sheet";            // the options sheet's tabs
 inline constexpr char kGeneralPage[] = "GeneralPage";
 inline constexpr char kLookPage[] = "LookPage";
 inline constexpr char kAbout[] = "About";
+inline constexpr char kEditMenu[] = "EditMenu";  // the digit fields' edit menu
 }  // namespace text_sections
 
 /// The text of `key` in `section` of the text file (\n and \t expanded), or `fallback`

@@ -31,6 +31,10 @@ void CSimulatedField::SetMode(int base, int bits, int signedFlag) {
 }
 
 void CSimulatedField::TypeChar(char c, bool ctrlDown) {
+  if (!ctrlDown && IsMarkerAfterLoneZero(base_, c, text_, caret_)) {
+    Backspace();
+    return;
+  }
   const KeyContext context{ctrlDown, text_.empty(), caret_ == 0};
   if (!AcceptsTypedChar(base_, signed_ != 0, c, context)) {
     if (beeper) beeper->Beep();
@@ -54,13 +58,13 @@ void CSimulatedField::Backspace() {
 }
 
 void CSimulatedField::Paste(std::string_view text) {
-  auto outcome = PasteIntoText(text_, 0, text_.size(), text, base_, limit_);
-  if (!outcome) {
+  auto outcome = PasteIntoText(text_, 0, text_.size(), text, base_, signed_ != 0, limit_);
+  if (!outcome.Accepted()) {
     if (beeper) beeper->Beep();
     return;
   }
-  text_ = std::move(outcome->text);
-  caret_ = outcome->caret;
+  text_ = std::move(outcome.text);
+  caret_ = outcome.caret;
   Notify();
 }
 

@@ -27,13 +27,15 @@ class CSimulatedField : public IDigitField {
   std::size_t Caret() const { return caret_; }
 
   /// One keystroke through the typing filter and limit. A refused character
-  /// beeps; an accepted one that does not fit is dropped silently.
+  /// beeps; an accepted one that does not fit is dropped silently; the base's
+  /// marker after a lone leading zero takes the zero away.
   void TypeChar(char c, bool ctrlDown = false);
   void Home() { caret_ = 0; }
   /// Deletes the character before the caret, if there is one.
   void Backspace();
-  /// Replaces the whole text with the paste, tidied for the base; a paste that
-  /// would be longer than the typing limit beeps and changes nothing.
+  /// Replaces the whole text with the paste, tidied for the base; a paste holding
+  /// a character typing would refuse, or longer than the typing limit, beeps and
+  /// changes nothing.
   void Paste(std::string_view text);
 
   std::function<void()> onChange;  // the change notification

@@ -153,9 +153,9 @@ TEST(Converter, LastGoodTextsFollowEachOutcome) {
   sim.SelectWidth(0);
   sim.Type(kOctal, "40");
   EXPECT_EQ(sim.Converter().LastGoodTexts(), (std::array<std::string, 4>{"100000", "40", "32", "20"}));
-  sim.Paste(kOctal, "9");  // bad character from Octal keeps them
+  sim.Write(kOctal, "9");  // bad character from Octal keeps them
   EXPECT_EQ(sim.Converter().LastGoodTexts()[kDecimal], "32");
-  sim.Paste(kBinary, "2");  // bad character elsewhere empties them
+  sim.Write(kBinary, "2");  // bad character elsewhere empties them
   EXPECT_EQ(sim.Converter().LastGoodTexts(), (std::array<std::string, 4>{}));
   sim.Paste(kDecimal, "0");  // empty: only the source keeps its text
   EXPECT_EQ(sim.Converter().LastGoodTexts(), (std::array<std::string, 4>{"", "", "0", ""}));

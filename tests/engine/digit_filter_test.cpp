@@ -132,7 +132,22 @@ TEST(DigitFilter, PastedTextIsTidied) {
       {kDecimal, " 4'294'967'295 ", "4294967295"},
       {kDecimal, "+12", "12"},
       {kDecimal, "-1_000", "-1000"},
-      {kDecimal, "++1", "+1"},
+      {kDecimal, "++1", "++1"},
+      {kDecimal, "+-1", "+-1"},
+      {kDecimal,
+       "\xE2\x88\x92"
+       "1",
+       "-1"},
+      {kBinary,
+       "\xE2\x88\x92"
+       "1",
+       "\xE2\x88\x92"
+       "1"},
+      {kHexadecimal,
+       "\xC2\xA0"
+       "ff\xE2\x80\x89"
+       "ff\xE2\x80\xAF",
+       "FFFF"},
       {kDecimal, "1+", "1+"},
       {kDecimal, "0x1a", "0X1A"},
       {kDecimal, "1\n2", "1\n2"},
@@ -147,40 +162,91 @@ TEST(DigitFilter, PastedTextIsTidied) {
   for (const Case& c : cases) EXPECT_EQ(TidyPastedText(c.base, c.pasted), c.tidy) << c.base << " '" << c.pasted << "'";
 }
 
-TEST(DigitFilter, APasteLongerThanTheLimitIsRefusedNeverCut) {
+TEST(DigitFilter, APasteTheRowCannotHoldIsRefusedNeverCutOrHalfRead) {
+  constexpr auto kBad = PasteResult::kBadCharacter;
+  constexpr auto kLong = PasteResult::kTooLong;
+  constexpr auto kIn = PasteResult::kAccepted;
   struct Case {
     std::string current;
     std::size_t selStart, selLength;
     std::string pasted;
     int base;
     std::optional<int> limit;
-    std::optional<std::string> text;  // empty: refused
+    PasteResult result;
+    std::string text;  // when accepted
     std::size_t caret;
+    bool isSigned = true;
   };
   const Case cases[] = {
-      {"", 0, 0, "0017", kOctal, 3, std::nullopt, 0},
-      {"", 0, 0, "017", kOctal, 3, "017", 3},
-      {"7F", 2, 0, "1FF", kHexadecimal, 2, std::nullopt, 0},
-      {"7F", 0, 2, "1FF", kHexadecimal, 2, std::nullopt, 0},
-      {"7F", 0, 2, "0x1f", kHexadecimal, 2, "1F", 2},
-      {"7F", 1, 0, "a", kHexadecimal, 2, std::nullopt, 0},
-      {"12", 1, 1, "3", kDecimal, 2, "13", 2},
-      {"123", 0, 1, " 9 ", kDecimal, 3, "923", 1},
-      {"", 0, 0, "000000001", kBinary, 8, std::nullopt, 0},
-      {"", 0, 0, "0b0000_0001", kBinary, 8, "00000001", 8},
-      {"", 0, 0, "abcdef", kHexadecimal, std::nullopt, "ABCDEF", 6},
-      {"1", 5, 9, "0", kBinary, 8, "10", 2},  // positions clamped
-      // Characters count, not bytes: two e-acutes fill a limit of 2.
-      {"", 0, 0, "\xC3\xA9\xC3\xA9", kHexadecimal, 2, "\xC3\xA9\xC3\xA9", 4},
-      {"", 0, 0, "\xC3\xA9\xC3\xA9\xC3\xA9", kHexadecimal, 2, std::nullopt, 0},
+      {"", 0, 0, "0017", kOctal, 3, kLong, "", 0},
+      {"", 0, 0, "017", kOctal, 3, kIn, "017", 3},
+      {"7F", 2, 0, "1FF", kHexadecimal, 2, kLong, "", 0},
+      {"7F", 0, 2, "1FF", kHexadecimal, 2, kLong, "", 0},
+      {"7F", 0, 2, "0x1f", kHexadecimal, 2, kIn, "1F", 2},
+      {"7F", 1, 0, "a", kHexadecimal, 2, kLong, "", 0},
+      {"12", 1, 1, "3", kDecimal, 2, kIn, "13", 2},
+      {"123", 0, 1, " 9 ", kDecimal, 3, kIn, "923", 1},
+      {"", 0, 0, "000000001", kBinary, 8, kLong, "", 0},
+      {"", 0, 0, "0b0000_0001", kBinary, 8, kIn, "00000001", 8},
+      {"", 0, 0, "abcdef", kHexadecimal, std::nullopt, kIn, "ABCDEF", 6},
+      {"1", 5, 9, "0", kBinary, 8, kIn, "10", 2},  // positions clamped
+      // A character the row's typing would refuse: refused whole, before the limit counts.
+      {"", 0, 0, "abc", kDecimal, 11, kBad, "", 0},
+      {"", 0, 0, "0x10", kDecimal, 11, kBad, "", 0},
+      {"", 0, 0, "1,000", kDecimal, 11, kBad, "", 0},
+      {"", 0, 0, "+-5", kDecimal, 11, kBad, "", 0},
+      {"", 0, 0, "2", kBinary, 32, kBad, "", 0},
+      {"", 0, 0, "0x1", kBinary, 32, kBad, "", 0},
+      {"", 0, 0, "1.5", kDecimal, 11, kBad, "", 0},
+      {"", 0, 0, "\xC3\xA9", kHexadecimal, 8, kBad, "", 0},
+      {"", 0, 0, "1\n2", kDecimal, 11, kBad, "", 0},
+      {"", 0, 0, "\b", kBinary, 8, kBad, "", 0},
+      {"", 0, 0, "0b1010", kHexadecimal, 8, kIn, "0B1010", 6},
+      {"", 0, 0, "1234567890123", kDecimal, 11, kLong, "", 0},
+      {"", 0, 0, "12x4567890123", kDecimal, 11, kBad, "", 0},
+      // The sign only where typing takes it: first, and in signed mode.
+      {"", 0, 0, "-5", kDecimal, 11, kIn, "-5", 2},
+      {"", 0, 0, "-5", kDecimal, 10, kBad, "", 0, false},
+      {"31", 0, 2, "-5", kDecimal, 11, kIn, "-5", 2},
+      {"12", 0, 0, "-", kDecimal, 11, kIn, "-12", 1},
+      {"12", 1, 0, "-", kDecimal, 11, kBad, "", 0},
+      {"", 0, 0, "5-", kDecimal, 11, kBad, "", 0},
+      {"", 0, 0,
+       "\xE2\x88\x92"
+       "42",
+       kDecimal, 11, kIn, "-42", 3},  // U+2212 minus sign
+      {"", 0, 0,
+       "\xC2\xA0"
+       "1\xE2\x80\x89"
+       "000\xE2\x80\xAF",
+       kDecimal, 11, kIn, "1000", 4},
+      {"", 0, 0, "", kBinary, 8, kIn, "", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("'" + c.current + "' + '" + c.pasted + "'");
-    const auto outcome = PasteIntoText(c.current, c.selStart, c.selLength, c.pasted, c.base, c.limit);
-    ASSERT_EQ(outcome.has_value(), c.text.has_value());
-    if (!outcome) continue;
-    EXPECT_EQ(outcome->text, *c.text);
-    EXPECT_EQ(outcome->caret, c.caret);
+    const auto outcome = PasteIntoText(c.current, c.selStart, c.selLength, c.pasted, c.base, c.isSigned, c.limit);
+    EXPECT_EQ(outcome.result, c.result);
+    EXPECT_EQ(outcome.text, c.text);
+    EXPECT_EQ(outcome.caret, c.caret);
+  }
+}
+
+TEST(DigitFilter, TheMarkerTypedAfterALoneZeroTakesTheZeroAway) {
+  struct Case {
+    int base;
+    char c;
+    std::string text;
+    std::size_t caret;
+    bool marker;
+  };
+  const Case cases[] = {
+      {kHexadecimal, 'x', "0", 1, true},  {kHexadecimal, 'X', "0", 1, true},   {kBinary, 'b', "0", 1, true},
+      {kOctal, 'O', "0", 1, true},        {kHexadecimal, 'b', "0", 1, false},  {kDecimal, 'x', "0", 1, false},
+      {kHexadecimal, 'x', "0", 0, false}, {kHexadecimal, 'x', "00", 2, false}, {kHexadecimal, 'x', "10", 1, false},
+      {kBinary, 'x', "0", 1, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsMarkerAfterLoneZero(c.base, c.c, c.text, c.caret), c.marker) << c.base << " " << c.c << " " << c.text;
   }
 }
 

@@ -22,8 +22,16 @@ TEST_F(DigitEditTest, KeysOutsideTheBaseBeepAndChangeNothing) {
     int beeps;
   };
   const Case cases[] = {
-      {kBinary, "2", "", 1},       {kOctal, "8", "", 1},         {kBinary, "1 +.", "1", 3},
-      {kHexadecimal, "a", "A", 0}, {kHexadecimal, "fG", "F", 1}, {kDecimal, "12.5", "125", 1},
+      {kBinary, "2", "", 1},
+      {kOctal, "8", "", 1},
+      {kBinary, "1 +.", "1", 3},
+      {kHexadecimal, "a", "A", 0},
+      {kHexadecimal, "fG", "F", 1},
+      {kDecimal, "12.5", "125", 1},
+      // A base marker after a lone leading zero takes the zero away.
+      {kHexadecimal, "0xdeadbeef", "DEADBEEF", 0},
+      {kBinary, "0b101", "101", 0},
+      {kHexadecimal, "10x", "10", 1},
   };
   for (const Case& c : cases) {
     FieldOf(c.base)->clear();
@@ -49,6 +57,17 @@ TEST_F(DigitEditTest, SignRuleLooksAtTheCaret) {
   Type(kDecimal, "-");
   EXPECT_EQ(TextOf(kDecimal), "--12") << "the rule does not look for a sign already there";
   EXPECT_EQ(TextOf(kHexadecimal), "") << "--12 reads as zero";
+
+  // Typed over a selection that starts the text, the minus lands first.
+  FieldOf(kDecimal)->SetText("31");
+  FieldOf(kDecimal)->selectAll();
+  Type(kDecimal, "-5");
+  EXPECT_EQ(TextOf(kDecimal), "-5");
+  FieldOf(kDecimal)->setSelection(1, 1);
+  before = BeepCount();
+  Type(kDecimal, "-");
+  EXPECT_EQ(TextOf(kDecimal), "-5") << "a selection further on takes no minus";
+  EXPECT_EQ(BeepCount() - before, 1);
 
   Choose(1020, 1);  // unsigned
   FieldOf(kDecimal)->clear();
@@ -124,8 +143,10 @@ TEST_F(DigitEditTest, APasteIsTidiedAndRefusedRatherThanCut) {
       {2, kBinary, "", 0, 0, "1111 0000", "11110000", "F0", 0, 1},
       {2, kOctal, "", 0, 0, "0o7'7'7", "777", "1FF", 0, 1},
       {2, kDecimal, "", 0, 0, " 4'294'967'295 ", "4294967295", "FFFFFFFF", 0, 1},
-      // Another base's marker stays, a bad character: the paste, then the converter empties every row.
-      {2, kBinary, "", 0, 0, "0x1", "", "", 1, 2},
+      // A character the row's typing would refuse: one beep, nothing changes.
+      {2, kBinary, "1", 1, 0, "0x1", "1", "1", 1, 0},
+      {2, kDecimal, "", 0, 0, "1,000", "", "", 1, 0},
+      {2, kDecimal, "12", 1, 0, "-", "12", "C", 1, 0},
       // At 8 bits: too long means one beep and nothing changes.
       {0, kHexadecimal, "7F", 2, 0, "1FF", "7F", "7F", 1, 0},
       {0, kBinary, "1", 1, 0, "00000001", "1", "1", 1, 0},
@@ -291,6 +312,24 @@ TEST_F(DigitEditTest, UndoTakesBackAnEditMadeCapitals) {
   EXPECT_EQ(TextOf(kHexadecimal), "1A") << "and redo brings it back";
 }
 
+TEST_F(DigitEditTest, UndoToAProgramWrittenTextKeepsTheLimit) {
+  // A field on its own: a text written by the program passes its typing limit.
+  CDigitEdit field;
+  field.SetMode(kBinary, 8, 1);
+  field.SetText("1111111111");
+  QTest::keyClick(&field, Qt::Key_Backspace);
+  QTest::keyClick(&field, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(field.text(), "1111111111") << "undo brings the written text back";
+  QTest::keyClicks(&field, "0");
+  EXPECT_EQ(field.text(), "1111111111") << "and the limit still holds";
+  field.selectAll();
+  QTest::keyClicks(&field, "1");
+  QTest::keyClick(&field, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(&field, Qt::Key_End);
+  QTest::keyClicks(&field, "00");
+  EXPECT_EQ(field.text(), "1111111111");
+}
+
 TEST_F(DigitEditTest, MenuKeysOpenTheFieldsEditMenu) {
   Open();
   for (const auto& [key, modifiers] : {std::pair{Qt::Key_F10, Qt::KeyboardModifiers(Qt::ShiftModifier)},
@@ -303,6 +342,12 @@ TEST_F(DigitEditTest, MenuKeysOpenTheFieldsEditMenu) {
     menu->close();
     QTest::qWait(10);
   }
+  // Alt+Space opens the window menu from a row too.
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  QTest::keyClick(FieldOf(kDecimal), Qt::Key_Space, Qt::AltModifier);
+  EXPECT_EQ(QApplication::activePopupWidget(), window_->WindowMenu());
+  window_->WindowMenu()->close();
 }
 
 TEST_F(DigitEditTest, ProgramWriteOfTheSameTextStillNotifies) {

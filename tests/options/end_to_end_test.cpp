@@ -10,8 +10,10 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "ini_store.h"
 #include "look_page.h"
 #include "options_fixture.h"
+#include "settings_keys.h"
 
 namespace radixpad::test {
 namespace {
@@ -79,6 +81,17 @@ TEST_F(EndToEndTest, ChosenLookAndBehavioursReachTheLibraryAndSurviveARestart) {
     EXPECT_EQ(look->DisplayMethodList()->currentText(), "Center");
     EXPECT_EQ(look->textColor, 0x00332211u);
   });
+  // "Use Default" without factory colours forgets the chosen ones: the theme's show.
+  RunOptions([&](COptionsSheet& sheet) {
+    sheet.Tabs()->tabBar()->setCurrentIndex(1);
+    qobject_cast<QPushButton*>(qobject_cast<CUIPage*>(sheet.Tabs()->widget(1))->Control(1010))->click();
+    sheet.Buttons()->button(QDialogButtonBox::Ok)->click();
+  });
+  const QString product = QString::fromLatin1(sections::kProduct);
+  for (const char* key : {"LookTextColor", "LookBackgroundColor"}) {
+    EXPECT_LT(GetIniInt(product, QString::fromLatin1(key), 0, window_->Paths().userSettingsFile), 0) << key;
+  }
+  EXPECT_EQ(Ask(kLookGetBackgroundColor), static_cast<intptr_t>(SystemButtonFaceColor()));
 }
 
 TEST_F(EndToEndTest, PreviewIsServedAndReleased) {

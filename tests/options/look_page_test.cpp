@@ -157,13 +157,22 @@ TEST_F(LookPageTest, ColourChoicesUseDefaultAndTheSample) {
   EXPECT_EQ(page.backgroundColor, 0x00C0C0C0u);
   EXPECT_EQ(page.textColor, 0x00000080u);
   EXPECT_EQ(sample->palette().color(QPalette::WindowText), QColor(0x80, 0, 0));
+
+  // Without factory colours the defaults are the theme's own: the sample shows them.
+  page.defaultBackgroundColor = page.defaultTextColor = kThemeColor;
+  Button(1010)->click();
+  EXPECT_EQ(page.backgroundColor, kThemeColor);
+  EXPECT_EQ(sample->palette().color(QPalette::Window), QGuiApplication::palette().color(QPalette::Button));
+  answers_.nextColors = {std::nullopt};
+  Button(1008)->click();
+  EXPECT_EQ(answers_.colorInitials.back(), QGuiApplication::palette().color(QPalette::ButtonText));
 }
 
 TEST_F(LookPageTest, WithoutInputsThePageHoldsTheThemeColours) {
   CUIPage page;
-  EXPECT_EQ(page.defaultBackgroundColor, RefFromColor(QGuiApplication::palette().color(QPalette::Button)));
-  EXPECT_EQ(page.defaultTextColor, RefFromColor(QGuiApplication::palette().color(QPalette::ButtonText)));
-  EXPECT_EQ(page.backgroundColor, page.defaultBackgroundColor);
+  EXPECT_EQ(page.defaultBackgroundColor, kThemeColor);
+  EXPECT_EQ(page.defaultTextColor, kThemeColor);
+  EXPECT_EQ(page.backgroundColor, RefFromColor(QGuiApplication::palette().color(QPalette::Button)));
   EXPECT_EQ(page.displayMethod, 2);
   page.Activate();
   EXPECT_TRUE(page.Control(1012)->isHidden()) << "no preview without a template";
