@@ -75,7 +75,14 @@ CBitGridPanel::CBitGridPanel(const QFont& digitFont, QWidget* parent) : QWidget(
     button->setFixedSize(bitSize);
     button->setFocusPolicy(Qt::ClickFocus);
     button->installEventFilter(this);
-    connect(button, &QAbstractButton::clicked, this, [this, bit] {
+    // A bit shows the rows and nothing else: a change of its state from anywhere
+    // but the rows (a click, Space, a screen reader's Toggle) is taken back and asks
+    // for the flip, after which the rows draw the bit again.
+    connect(button, &QAbstractButton::toggled, this, [this, bit, button](bool checked) {
+      if (showing_) return;
+      showing_ = true;
+      button->setChecked(!checked);
+      showing_ = false;
       SetCurrent(bit);
       emit bitClicked(bit);
     });
@@ -145,18 +152,20 @@ void CBitGridPanel::LayOut(int bits) {
   for (int group = (bits + 3) / 4; group < kMaxBits / 4; ++group) numbers_[At(group)]->hide();
   for (int group = 1; group < (perLine + 3) / 4; ++group) grid_->setColumnMinimumWidth(group * 5 - 1, kGroupGap);
   outer_->insertLayout(1, grid_);
-  if (current_ >= bits) current_ = bits - 1;
-  SetCurrent(current_);
+  // The bit that was current leaves the Tab order even when it is no longer shown.
+  SetCurrent(std::min(current_, bits - 1));
 }
 
 void CBitGridPanel::ShowPattern(std::string_view pattern) {
   const int bits = static_cast<int>(std::min<std::size_t>(pattern.size(), kMaxBits));
   if (bits != bits_) LayOut(bits);
+  showing_ = true;
   for (int bit = 0; bit < bits; ++bit) {
     const bool on = pattern[At(bits - 1 - bit)] == '1';
     QAbstractButton* button = buttons_[At(bit)];
     if (button->isChecked() != on) button->setChecked(on);
   }
+  showing_ = false;
 }
 
 void CBitGridPanel::SetCurrent(int bit) {

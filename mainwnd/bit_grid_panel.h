@@ -1,9 +1,9 @@
 // The bit grid under the buttons: the W bits of the row showing Binary, most
 // significant at the left, in groups of four with the number of each group's
 // lowest bit under it; at 64 bits two lines (63..32 above, 31..0 below). Each
-// bit is a checkable button named "Bit N". A click or Space asks for a flip
-// through bitClicked(); the arrow keys move between the bits, and only one bit
-// at a time takes part in the Tab order.
+// bit is a checkable button named "Bit N". A click, Space or an accessible Toggle
+// asks for a flip through bitClicked() and leaves the state to the rows; the arrow
+// keys move between the bits, and only one bit at a time takes part in the Tab order.
 #pragma once
 
 #include <QWidget>
@@ -57,6 +57,7 @@ class CBitGridPanel : public QWidget {
   QGridLayout* grid_ = nullptr;
   int bits_ = 0;
   int current_ = kMaxBits - 1;
+  bool showing_ = false;  // the rows are setting the bits' states
 };
 
 }  // namespace radixpad

@@ -50,10 +50,14 @@ void CConverterDlg::SetBitGridShown(bool shown) {
   // The window grows by what the grid needs and shrinks by it again; the rows keep their size.
   layout()->activate();
   const int before = layout()->minimumSize().height();
+  // Taken before the layout grows a window below its new minimum on its own.
+  const int heightBefore = height();
   bitGrid_->setVisible(shown);
   layout()->activate();
   const int change = layout()->minimumSize().height() - before;
-  if (!isMaximized() && !isFullScreen()) resize(width(), std::max(layout()->minimumSize().height(), height() + change));
+  if (!isMaximized() && !isFullScreen()) {
+    resize(width(), std::max(layout()->minimumSize().height(), heightBefore + change));
+  }
 }
 
 void CConverterDlg::OnFieldChangedForBitGrid() {

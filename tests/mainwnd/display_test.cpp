@@ -1,8 +1,10 @@
 // The bit grid, the digit font and default width, the tooltips and the saved
 // window position.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QFontDatabase>
+#include <QLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -118,11 +120,34 @@ TEST_F(DisplayTest, GridComesAfterTheButtonsInTheTabOrder) {
   Open();
   ShowGrid();
   auto* pick = qobject_cast<QWidget*>(window_->Control(1026));
-  pick->setFocus();
-  QTest::keyClick(pick, Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), Bit(31)) << "one stop for the whole grid, at the top bit";
-  QTest::keyClick(Bit(31), Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), window_->Control(1031));
+  // (width index, the bit Tab reaches): one stop for the whole grid, also after the
+  // width went down and up again.
+  for (const auto& [widthIndex, stop] : {std::pair{2, 31}, {3, 31}, {0, 7}, {3, 7}}) {
+    SCOPED_TRACE(widthIndex);
+    Choose(1031, widthIndex);
+    ASSERT_TRUE(WaitFor([&] { return window_->BitGrid()->Bits() == WidthBits(widthIndex); }));
+    pick->setFocus();
+    QTest::keyClick(pick, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Bit(stop));
+    QTest::keyClick(Bit(stop), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window_->Control(1031));
+  }
+}
+
+TEST_F(DisplayTest, ABitsAccessibleToggleFlipsTheValue) {
+  Open();
+  Choose(1031, 0);
+  Type(kDecimal, "5");
+  ShowGrid();
+  QAccessibleInterface* bit = QAccessible::queryAccessibleInterface(Bit(1));
+  ASSERT_NE(bit, nullptr);
+  ASSERT_NE(bit->actionInterface(), nullptr);
+  bit->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_EQ(TextOf(kDecimal), "7");
+  EXPECT_TRUE(WaitFor([&] { return GridState() == "00000111"; })) << GridState().toStdString();
+  Bit(0)->setChecked(false);  // any change of a bit's state is a flip
+  EXPECT_EQ(TextOf(kDecimal), "6");
+  EXPECT_TRUE(WaitFor([&] { return GridState() == "00000110"; })) << GridState().toStdString();
 }
 
 TEST_F(DisplayTest, MenuItemShowsTheGridAndTheChoiceIsSaved) {
@@ -140,7 +165,12 @@ TEST_F(DisplayTest, MenuItemShowsTheGridAndTheChoiceIsSaved) {
   EXPECT_TRUE(window.BitGridShown());
   ASSERT_NE(window.BitGrid(), nullptr);
   EXPECT_TRUE(window.BitGrid()->isVisible());
-  EXPECT_GT(window.height(), heightBefore);
+  const int grown = window.height() - heightBefore;
+  const int spacing = window.layout()->spacing();
+  EXPECT_EQ(grown, window.BitGrid()->height() + std::max(spacing, 0)) << "the grid's height and one gap, no more";
+  window.SetBitGridShown(false);
+  EXPECT_EQ(window.height(), heightBefore) << "hiding gives the height back";
+  window.SetBitGridShown(true);
   Close();
   EXPECT_EQ(ReadSetting("BitGrid"), 1);
 
