@@ -2,12 +2,43 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
 #include <vector>
 
 #include "converter_app.h"
 #include "platform_choice.h"
+#include "print_command.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: radixpad              start Radixpad, or bring the running one to the front\n"
+    "       radixpad --show       show the running Radixpad (start it when none runs)\n"
+    "       radixpad --hide       hide the running Radixpad\n"
+    "       radixpad --toggle     show the running Radixpad, or hide it when it is the active window\n"
+    "       radixpad /uninstall   make the running Radixpad end and forget its settings\n"
+    "       radixpad -r           start the removal program\n"
+    "       radixpad --print ...  convert values in the terminal (radixpad --print --help)\n"
+    "       radixpad --help | --version\n";
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  // Answers in the terminal: no display, no settings, no running copy.
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "radixpad " << RADIXPAD_VERSION << '\n';
+    return 0;
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "--print") == 0) {
+    return radixpad::RunPrintCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr,
+                                     RADIXPAD_VERSION);
+  }
   const QString commandLine = radixpad::CommandLineText(argc, argv);
   if (!radixpad::NeedsWindow(commandLine)) {
     // Removal and uninstall hand their work on and end: no display is needed.

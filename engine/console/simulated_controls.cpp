@@ -57,15 +57,16 @@ void CSimulatedField::Backspace() {
   Notify();
 }
 
-void CSimulatedField::Paste(std::string_view text) {
+PasteResult CSimulatedField::Paste(std::string_view text) {
   auto outcome = PasteIntoText(text_, 0, text_.size(), text, base_, signed_ != 0, limit_);
   if (!outcome.Accepted()) {
     if (beeper) beeper->Beep();
-    return;
+    return outcome.result;
   }
   text_ = std::move(outcome.text);
   caret_ = outcome.caret;
   Notify();
+  return outcome.result;
 }
 
 CSimulatedConverter::CSimulatedConverter() : converter_(Controls()) {
@@ -115,7 +116,7 @@ void CSimulatedConverter::Type(int base, std::string_view keys) {
   for (char c : keys) FieldOfBase(base).TypeChar(c);
 }
 
-void CSimulatedConverter::Paste(int base, std::string_view text) { FieldOfBase(base).Paste(text); }
+PasteResult CSimulatedConverter::Paste(int base, std::string_view text) { return FieldOfBase(base).Paste(text); }
 
 void CSimulatedConverter::Write(int base, std::string_view text) { FieldOfBase(base).SetText(text); }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "converter.h"
+#include "digit_filter.h"
 
 namespace radixpad {
 
@@ -35,8 +36,8 @@ class CSimulatedField : public IDigitField {
   void Backspace();
   /// Replaces the whole text with the paste, tidied for the base; a paste holding
   /// a character typing would refuse, or longer than the typing limit, beeps and
-  /// changes nothing.
-  void Paste(std::string_view text);
+  /// changes nothing. Says what happened.
+  PasteResult Paste(std::string_view text);
 
   std::function<void()> onChange;  // the change notification
   IBeeper* beeper = nullptr;
@@ -101,7 +102,7 @@ class CSimulatedConverter {
   void SelectSigned(bool isSigned);
   void SelectRowBase(int row, int base);
   void Type(int base, std::string_view keys);
-  void Paste(int base, std::string_view text);
+  PasteResult Paste(int base, std::string_view text);
   void Write(int base, std::string_view text);
 
   std::array<CSimulatedField, 4> fields;

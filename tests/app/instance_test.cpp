@@ -16,6 +16,7 @@
 #include <cstring>
 #include <memory>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "converter_app.h"
@@ -154,6 +155,31 @@ TEST_F(InstanceTest, TenStartsAtOnceLeaveOneRunning) {
   int running = 0;
   for (QProcess* p : started) running += p->state() != QProcess::NotRunning;
   EXPECT_EQ(running, 1);
+}
+
+TEST_F(InstanceTest, PrintNeedsNoDisplayAndTouchesNoFile) {
+  QProcessEnvironment none = environment_;
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) none.remove(name);
+  environment_ = none;
+  // (arguments, exit status, the start of standard output)
+  const std::tuple<QStringList, int, QString> cases[] = {
+      {{"--print", "--json", "--width", "8", "0xff"}, 0, "{\"input\": \"0xff\", \"width\": 8"},
+      {{"--print", "1,000"}, 1, ""},
+      {{"--print"}, 2, ""},
+      {{"--version"}, 0, "radixpad "},
+      {{"--help"}, 0, "Usage: radixpad"},
+  };
+  for (const auto& [arguments, status, out] : cases) {
+    SCOPED_TRACE(arguments.join(' ').toStdString());
+    QProcess& print = Start(arguments);
+    ASSERT_TRUE(Ends(print));
+    EXPECT_EQ(print.exitCode(), status) << print.readAllStandardError().toStdString();
+    const QString printed = QString::fromUtf8(print.readAllStandardOutput());
+    EXPECT_TRUE(out.isEmpty() ? printed.isEmpty() : printed.startsWith(out)) << printed.toStdString();
+  }
+  // No settings, no lock, no socket: the folders are as empty as before.
+  EXPECT_TRUE(QDir(config_.path()).isEmpty());
+  EXPECT_TRUE(QDir(runtime_.path()).isEmpty());
 }
 
 TEST_F(InstanceTest, RemovalAndUninstallNeedNoDisplay) {
