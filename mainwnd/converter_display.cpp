@@ -23,12 +23,21 @@ void CConverterDlg::WidenForBinaryDigits() {
   const QFontMetrics metrics(field->font());
   // The field's frame and margins: its size hint less the text width it is made of.
   const int chrome = field->sizeHint().width() - metrics.horizontalAdvance(QLatin1Char('x')) * 17;
-  // One pixel more for the caret behind the last digit, one for rounding.
-  const int wanted = metrics.horizontalAdvance(QString(64, QLatin1Char('0'))) + chrome + 2;
+  // One pixel more for the caret behind the last digit, one for rounding; grouped,
+  // the 64 digits have 15 gaps.
+  const int gaps = field->GroupDigits() ? 15 * field->GroupGap() : 0;
+  const int wanted = metrics.horizontalAdvance(QString(64, QLatin1Char('0'))) + gaps + chrome + 2;
   layout()->activate();
   const int missing = wanted - field->width();
   if (missing > 0) resize(width() + missing, height());
 }
+
+void CConverterDlg::SetGroupDigits(bool grouped) {
+  for (CDigitEdit* field : fields_) field->SetGroupDigits(grouped);
+  if (grouped) WidenForBinaryDigits();
+}
+
+bool CConverterDlg::GroupDigits() const { return fields_[0]->GroupDigits(); }
 
 QString CConverterDlg::ToolTip(const char* key) const { return SectionText(text_sections::kToolTip, key, ""); }
 

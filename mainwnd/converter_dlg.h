@@ -83,6 +83,12 @@ class CConverterDlg : public QDialog {
 
   bool StartupTimerActive() const { return startupTimer_.isActive(); }
 
+  /// Digits shown in groups (the General page's "Group digits", key GroupDigits):
+  /// drawn apart, never held apart. Grouped, the window widens until 64 grouped
+  /// Binary digits fit.
+  void SetGroupDigits(bool grouped);
+  bool GroupDigits() const;
+
   /// The bit grid under the buttons, shown or hidden by the window-menu item
   /// "Bit Grid"; built the first time it is shown.
   void SetBitGridShown(bool shown);

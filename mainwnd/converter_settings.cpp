@@ -21,6 +21,7 @@ const QString kBitsKey = QStringLiteral("Bits");
 const QString kLastConvertKey = QStringLiteral("LastConvert");
 const QString kAutoCopyKey = QStringLiteral("AutoCopy");
 const QString kBitGridKey = QStringLiteral("BitGrid");
+const QString kGroupDigitsKey = QStringLiteral("GroupDigits");
 const QString kXKey = QStringLiteral("X");
 const QString kYKey = QStringLiteral("Y");
 
@@ -89,6 +90,7 @@ void CConverterDlg::LoadSettings() {
   }
 
   SetBitGridShown(GetIniInt(kGeneral, kBitGridKey, 0, file) == 1);
+  SetGroupDigits(GetIniInt(kGeneral, kGroupDigitsKey, 0, file) == 1);
 
   const int last = GetIniInt(kGeneral, kLastConvertKey, converter_->LastConverted(), file);
   if (IsValidBase(last)) {

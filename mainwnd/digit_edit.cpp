@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextCharFormat>
 #include <QValidator>
 #include <array>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include "beep.h"
 #include "digit_filter.h"
+#include "digit_groups.h"
 #include "localized_texts.h"
 
 namespace radixpad {
@@ -55,6 +57,7 @@ CDigitEdit::CDigitEdit(QWidget* parent) : QLineEdit(parent) {
   connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
     previousText_ = text;
     ++changeCount_;
+    Regroup();
     emit changed();
   });
 }
@@ -82,6 +85,37 @@ void CDigitEdit::SetMode(int base, int bits, int signedFlag) {
   bits_ = bits;
   signed_ = signedFlag;
   if (auto limit = TextLimit(base, bits, signedFlag != 0)) limit_ = limit;
+  Regroup();  // the base decides the groups
+}
+
+void CDigitEdit::SetGroupDigits(bool grouped) {
+  groupDigits_ = grouped;
+  Regroup();
+}
+
+int CDigitEdit::GroupGap() const { return std::max(2, fontMetrics().horizontalAdvance(QLatin1Char('0')) / 2); }
+
+void CDigitEdit::Regroup() {
+  if (preediting_ || (!groupDigits_ && !gapsDrawn_)) return;
+  QList<QInputMethodEvent::Attribute> gaps;
+  if (groupDigits_) {
+    QTextCharFormat gap;
+    gap.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+    gap.setFontLetterSpacing(GroupGap());
+    // The line edit places these formats relative to the caret.
+    const int caret = cursorPosition();
+    for (const std::size_t at : DigitGroupGaps(base_, Text())) {
+      gaps.append(QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, static_cast<int>(at) - caret, 1, gap));
+    }
+  }
+  gapsDrawn_ = !gaps.isEmpty();
+  QInputMethodEvent formats(QString(), gaps);
+  QLineEdit::inputMethodEvent(&formats);
+}
+
+void CDigitEdit::changeEvent(QEvent* event) {
+  QLineEdit::changeEvent(event);
+  if (event->type() == QEvent::FontChange) Regroup();
 }
 
 bool CDigitEdit::FitsLimit(const QString& input) const {
@@ -216,8 +250,10 @@ void CDigitEdit::keyPressEvent(QKeyEvent* event) {
 
 void CDigitEdit::inputMethodEvent(QInputMethodEvent* event) {
   const QString commit = event->commitString();
+  preediting_ = !event->preeditString().isEmpty();
   if (commit.isEmpty()) {
     QLineEdit::inputMethodEvent(event);
+    if (!preediting_) Regroup();
     return;
   }
   // A commit is typed text like a key's; a refused one leaves the text alone

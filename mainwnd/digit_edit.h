@@ -38,6 +38,15 @@ class CDigitEdit : public QLineEdit, public IDigitField {
   /// The text file the edit menu's items take their texts from (section EditMenu).
   void SetTextFile(const QString& textFile) { textFile_ = textFile; }
 
+  /// Shows the digits in groups (Binary and Hexadecimal in fours, Octal and Decimal
+  /// in threes, from the right), drawn as space between the glyphs: the text, the
+  /// clipboard and drags never hold a separator, and the caret, the selection and
+  /// the mouse move over the gaps as over the digits.
+  void SetGroupDigits(bool grouped);
+  bool GroupDigits() const { return groupDigits_; }
+  /// The space drawn between two groups, in pixels.
+  int GroupGap() const;
+
  signals:
   /// The change notification: every edit, typed, pasted or written.
   void changed();
@@ -49,6 +58,7 @@ class CDigitEdit : public QLineEdit, public IDigitField {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   friend class CDigitEditValidator;
@@ -60,6 +70,9 @@ class CDigitEdit : public QLineEdit, public IDigitField {
   bool AcceptsTyped(const QString& typed) const;
   // One step back (undo) or forward through the edit history.
   void StepHistory(bool undo);
+  // Draws the gaps of the current text (or none): a format for the line edit's text
+  // layout, handed over as an input-method event that inserts nothing.
+  void Regroup();
 
   int base_ = 0;
   int signed_ = 1;
@@ -68,6 +81,9 @@ class CDigitEdit : public QLineEdit, public IDigitField {
   QString previousText_;
   bool programWrite_ = false;
   bool historyStep_ = false;
+  bool groupDigits_ = false;
+  bool gapsDrawn_ = false;
+  bool preediting_ = false;  // an input method is composing: its formats stay
   QString textFile_;
   unsigned changeCount_ = 0;
 };

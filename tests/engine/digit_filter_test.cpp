@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "digit_groups.h"
 #include "radix_rules.h"
 
 namespace radixpad {
@@ -248,6 +249,29 @@ TEST(DigitFilter, TheMarkerTypedAfterALoneZeroTakesTheZeroAway) {
   for (const Case& c : cases) {
     EXPECT_EQ(IsMarkerAfterLoneZero(c.base, c.c, c.text, c.caret), c.marker) << c.base << " " << c.c << " " << c.text;
   }
+}
+
+TEST(DigitGroups, GapsFollowWholeGroupsFromTheRight) {
+  struct Case {
+    int base;
+    std::string text;
+    std::vector<std::size_t> gaps;
+  };
+  const Case cases[] = {
+      {kBinary, "", {}},
+      {kBinary, "1111", {}},
+      {kBinary, "11110000", {3}},
+      {kBinary, "101111", {1}},
+      {kBinary, std::string(64, '1'), {3, 7, 11, 15, 19, 23, 27, 31, 35, 39, 43, 47, 51, 55, 59}},
+      {kHexadecimal, "DEADBEEF", {3}},
+      {kOctal, "1777777777777777777777", {0, 3, 6, 9, 12, 15, 18}},
+      {kDecimal, "4294967295", {0, 3, 6}},
+      {kDecimal, "-123", {}},
+      {kDecimal, "-1234", {1}},
+      {kDecimal, "--12", {}},
+      {kDecimal, "0X1A", {}},  // a program write: only digits count
+  };
+  for (const Case& c : cases) EXPECT_EQ(DigitGroupGaps(c.base, c.text), c.gaps) << c.base << " " << c.text;
 }
 
 }  // namespace

@@ -23,9 +23,9 @@ PrintRun Print(const std::vector<std::string>& arguments) {
 
 TEST(PrintCommand, MarkersPickTheRow) {
   const std::pair<const char*, int> cases[] = {
-      {"0b101", kBinary}, {"0B101", kBinary},  {"0o17", kOctal},       {"0x1f", kHexadecimal},
+      {"0b101", kBinary},    {"0B101", kBinary},    {"0o17", kOctal},         {"0x1f", kHexadecimal},
       {"#ff", kHexadecimal}, {"7Fh", kHexadecimal}, {" 0xff ", kHexadecimal}, {"255", kDecimal},
-      {"-5", kDecimal},   {"0", kDecimal},      {"0b", kBinary},         {"h", kHexadecimal},
+      {"-5", kDecimal},      {"0", kDecimal},       {"0b", kBinary},          {"h", kHexadecimal},
   };
   for (const auto& [value, base] : cases) EXPECT_EQ(BaseOfMarkedValue(value), base) << value;
 }
@@ -43,9 +43,15 @@ TEST(PrintCommand, StatusOutputAndReasonPerValue) {
       {{"--width", "8", "--unsigned", "0xff"}, 0, rows255, ""},
       {{"--width=8", "--signed", "0xff"}, 0, "Binary\t11111111\nOctal\t377\nDecimal\t-1\nHexadecimal\tFF\n", ""},
       {{"--base", "hex", "00ff"}, 0, "Binary\t11111111\nOctal\t377\nDecimal\t255\nHexadecimal\t00FF\n", ""},
-      {{"1", "2"}, 0, "Binary\t1\nOctal\t1\nDecimal\t1\nHexadecimal\t1\n\nBinary\t10\nOctal\t2\nDecimal\t2\nHexadecimal\t2\n", ""},
-      {{"--", "-1", "--width"}, 1, "Binary\t11111111111111111111111111111111\nOctal\t37777777777\nDecimal\t-1\n"
-                                   "Hexadecimal\tFFFFFFFF\n", "'--width' cannot be read"},
+      {{"1", "2"},
+       0,
+       "Binary\t1\nOctal\t1\nDecimal\t1\nHexadecimal\t1\n\nBinary\t10\nOctal\t2\nDecimal\t2\nHexadecimal\t2\n",
+       ""},
+      {{"--", "-1", "--width"},
+       1,
+       "Binary\t11111111111111111111111111111111\nOctal\t37777777777\nDecimal\t-1\n"
+       "Hexadecimal\tFFFFFFFF\n",
+       "'--width' cannot be read"},
       // Refused values print nothing and say why, naming the value; the others still print.
       {{"--width", "8", "300", "1"}, 1, "Binary\t1\nOctal\t1\nDecimal\t1\nHexadecimal\t1\n", "'300' does not fit"},
       {{"--width", "8", "0x1ff"}, 1, "", "'0x1ff' does not fit"},
@@ -86,7 +92,10 @@ TEST(PrintCommand, StatusOutputAndReasonPerValue) {
 }
 
 TEST(PrintCommand, JsonIsOneAsciiObjectPerValue) {
-  const PrintRun run = Print({"--json", "--width", "16", "0xff", "\xE2\x88\x92" "2", "\"q\""});
+  const PrintRun run = Print({"--json", "--width", "16", "0xff",
+                              "\xE2\x88\x92"
+                              "2",
+                              "\"q\""});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out,
             "{\"input\": \"0xff\", \"width\": 16, \"signed\": true, \"binary\": \"11111111\", \"octal\": \"377\", "

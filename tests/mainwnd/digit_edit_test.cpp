@@ -330,6 +330,57 @@ TEST_F(DigitEditTest, UndoToAProgramWrittenTextKeepsTheLimit) {
   EXPECT_EQ(field.text(), "1111111111");
 }
 
+TEST_F(DigitEditTest, GroupedDigitsAreDrawnApartButNeverHeldInTheText) {
+  CDigitEdit field;
+  field.resize(600, field.sizeHint().height());
+  field.show();
+  field.SetMode(kBinary, 64, 1);
+  const int digit = field.fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  // The x of the caret at each position, and the steps between them.
+  const auto steps = [&field] {
+    QList<int> x;
+    for (int at = 0; at <= field.text().size(); ++at) {
+      field.setCursorPosition(at);
+      x << field.inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+    }
+    QList<int> out;
+    for (int i = 1; i < x.size(); ++i) out << x[i] - x[i - 1];
+    return out;
+  };
+  const auto wide = [&](const QList<int>& s) {
+    QList<int> out;
+    for (int i = 0; i < s.size(); ++i) {
+      if (s[i] >= digit + field.GroupGap() / 2) out << i;  // glyph positions are rounded
+    }
+    return out;
+  };
+  field.SetGroupDigits(true);
+  QTest::keyClicks(&field, "111100001");
+  EXPECT_EQ(field.text(), "111100001");
+  EXPECT_EQ(wide(steps()), (QList<int>{0, 4})) << "1 1110 0001: gaps after the first and the fifth digit";
+  // Typing, a paste and a program write move the groups with the digits.
+  field.setCursorPosition(0);
+  QTest::keyClick(&field, Qt::Key_Delete);
+  EXPECT_EQ(wide(steps()), (QList<int>{3}));
+  field.end(false);
+  QGuiApplication::clipboard()->setText("0b1_1");
+  field.PasteText(QGuiApplication::clipboard()->text());
+  EXPECT_EQ(field.text(), "1110000111");
+  EXPECT_EQ(wide(steps()), (QList<int>{1, 5}));
+  // The mouse finds the digit behind a gap; copying takes the digits only.
+  field.setCursorPosition(6);
+  const QPoint behindGap = field.inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+  EXPECT_EQ(field.cursorPositionAt(behindGap), 6);
+  field.selectAll();
+  field.copy();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "1110000111");
+  field.SetText("-1234567");
+  field.SetMode(kDecimal, 32, 1);
+  EXPECT_EQ(wide(steps()), (QList<int>{1, 4})) << "-1 234 567";
+  field.SetGroupDigits(false);
+  EXPECT_TRUE(wide(steps()).isEmpty());
+}
+
 TEST_F(DigitEditTest, MenuKeysOpenTheFieldsEditMenu) {
   Open();
   for (const auto& [key, modifiers] : {std::pair{Qt::Key_F10, Qt::KeyboardModifiers(Qt::ShiftModifier)},

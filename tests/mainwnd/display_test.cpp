@@ -229,7 +229,7 @@ TEST_F(DisplayTest, DigitsUseTheFixedFontAndSixtyFourBinaryDigitsFit) {
   Choose(1031, 3);
   Type(kDecimal, "-1");
   CDigitEdit* binary = FieldOf(kBinary);
-  const auto caret = [binary] { return binary->inputMethodQuery(Qt::ImCursorRectangle).toRect(); };
+  const auto caret = [&binary] { return binary->inputMethodQuery(Qt::ImCursorRectangle).toRect(); };
   ASSERT_EQ(binary->text().size(), 64);
   binary->setCursorPosition(0);
   const int home = caret().center().x();
@@ -237,6 +237,21 @@ TEST_F(DisplayTest, DigitsUseTheFixedFontAndSixtyFourBinaryDigitsFit) {
   const int end = caret().center().x();
   // A text wider than the field scrolls, and the caret then moves less than the text's width.
   EXPECT_GE(end - home, binary->fontMetrics().horizontalAdvance(binary->text()));
+  EXPECT_LE(caret().right(), binary->contentsRect().right());
+
+  // Grouped (saved as GroupDigits), the window widens so that the 15 gaps fit too.
+  Close();
+  WriteSetting("GroupDigits", 1);
+  Open();
+  EXPECT_TRUE(window_->GroupDigits());
+  Choose(1031, 3);
+  Type(kDecimal, "-1");
+  binary = FieldOf(kBinary);
+  binary->setCursorPosition(0);
+  const int groupedHome = caret().center().x();
+  binary->setCursorPosition(64);
+  EXPECT_GE(caret().center().x() - groupedHome,
+            binary->fontMetrics().horizontalAdvance(binary->text()) + 15 * binary->GroupGap() - 15);
   EXPECT_LE(caret().right(), binary->contentsRect().right());
 }
 

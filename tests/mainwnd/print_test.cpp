@@ -21,10 +21,15 @@ TEST_F(PrintTest, PrintedRowsAreTheWindowsRowsAfterThePaste) {
     const char* value;
   };
   const Case cases[] = {
-      {0, true, kDecimal, "-128"},       {0, false, kHexadecimal, "0xff"}, {1, true, kBinary, "0b1000_0000_0000_0000"},
-      {2, true, kOctal, "0o17"},         {2, false, kDecimal, " 4'294'967'295 "},
-      {3, true, kHexadecimal, "#8000000000000000"}, {3, false, kDecimal, "18446744073709551615"},
-      {2, true, kDecimal, "0"},          {1, true, kHexadecimal, "00ffh"},
+      {0, true, kDecimal, "-128"},
+      {0, false, kHexadecimal, "0xff"},
+      {1, true, kBinary, "0b1000_0000_0000_0000"},
+      {2, true, kOctal, "0o17"},
+      {2, false, kDecimal, " 4'294'967'295 "},
+      {3, true, kHexadecimal, "#8000000000000000"},
+      {3, false, kDecimal, "18446744073709551615"},
+      {2, true, kDecimal, "0"},
+      {1, true, kHexadecimal, "00ffh"},
   };
   const char* const widthWords[] = {"8", "16", "32", "64"};
   const char* const baseWords[] = {"bin", "oct", "dec", "hex"};
