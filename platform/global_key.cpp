@@ -28,8 +28,8 @@ GlobalKeyWay ChooseGlobalKeyWay(const GlobalKeyEnvironment& environment, bool po
   return portalOffered ? GlobalKeyWay::kPortal : GlobalKeyWay::kDesktopSettings;
 }
 
-CGlobalKey::CGlobalKey(const GlobalKeyEnvironment& environment, const QString& description, QObject* parent)
-    : QObject(parent), m_environment(environment), m_description(description) {}
+CGlobalKey::CGlobalKey(const GlobalKeyEnvironment& environment, std::function<QString()> description, QObject* parent)
+    : QObject(parent), m_environment(environment), m_description(std::move(description)) {}
 
 CGlobalKey::~CGlobalKey() = default;
 
@@ -62,7 +62,8 @@ void CGlobalKey::SetKey(QKeyCombination key) {
   }
   // Anywhere else the desktop is asked whether its portal binds keys.
   m_way = GlobalKeyWay::kPortal;
-  m_portal = std::make_unique<CPortalShortcut>(QDBusConnection::sessionBus(), m_description);
+  m_portal =
+      std::make_unique<CPortalShortcut>(QDBusConnection::sessionBus(), m_description ? m_description() : QString());
   connect(m_portal.get(), &CPortalShortcut::activated, this, &CGlobalKey::activated);
   connect(m_portal.get(), &CPortalShortcut::stateChanged, this, &CGlobalKey::TakePortalState);
   SetState(GlobalKeyState::kWaiting);

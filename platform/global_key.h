@@ -7,6 +7,7 @@
 #include <QKeyCombination>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace radixpad {
@@ -62,8 +63,9 @@ class CGlobalKey : public QObject {
   Q_OBJECT
 
  public:
-  /// `description` names the key's action in the desktop's settings (portal).
-  CGlobalKey(const GlobalKeyEnvironment& environment, const QString& description, QObject* parent = nullptr);
+  /// `description` gives the name of the key's action in the desktop's settings; it is
+  /// asked only when the portal is.
+  CGlobalKey(const GlobalKeyEnvironment& environment, std::function<QString()> description, QObject* parent = nullptr);
   /// Releases the key.
   ~CGlobalKey() override;
 
@@ -91,7 +93,7 @@ class CGlobalKey : public QObject {
   void SetState(GlobalKeyState state);
 
   GlobalKeyEnvironment m_environment;
-  QString m_description;
+  std::function<QString()> m_description;
   QKeyCombination m_key = kNoKey;
   GlobalKeyState m_state = GlobalKeyState::kNone;
   GlobalKeyWay m_way = GlobalKeyWay::kDesktopSettings;

@@ -84,7 +84,9 @@ void CX11KeyGrab::Grab() {
   for (uint8_t keycode : m_grab.keycodes) {
     for (uint16_t modifiers : LockVariants(m_grab.modifiers, m_masks)) {
       attempts.push_back({keycode, modifiers,
-                          xcb_grab_key_checked(m_connection, 1, m_root, modifiers, keycode, XCB_GRAB_MODE_ASYNC,
+                          // Events of the grab go to the root window even while one of ours has
+                          // the focus: the key never reaches a field as typing.
+                          xcb_grab_key_checked(m_connection, 0, m_root, modifiers, keycode, XCB_GRAB_MODE_ASYNC,
                                                XCB_GRAB_MODE_ASYNC)});
     }
   }

@@ -188,7 +188,7 @@ TEST(GlobalKeyWayChoice, FromTheSessionThePlatformAndThePortal) {
 TEST(GlobalKeyState, FollowsTheKeyWithoutADesktop) {
   ScopedEnvironment environment;
   environment.Set("DBUS_SESSION_BUS_ADDRESS", QStringLiteral("unix:path=") + environment.Root() + "/no-bus");
-  CGlobalKey key({QString(), QString(), QStringLiteral("offscreen")}, QStringLiteral("Show or hide"));
+  CGlobalKey key({QString(), QString(), QStringLiteral("offscreen")}, [] { return QStringLiteral("Show or hide"); });
   int changes = 0;
   QObject::connect(&key, &CGlobalKey::stateChanged, [&changes] { ++changes; });
   EXPECT_EQ(key.State(), GlobalKeyState::kNone);
