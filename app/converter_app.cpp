@@ -5,9 +5,13 @@
 
 #include "common_lib.h"
 #include "converter_dlg.h"
+#include "global_key.h"
 #include "help.h"
+#include "ini_store.h"
+#include "localized_texts.h"
 #include "options_sheet.h"
 #include "qy_messages.h"
+#include "settings_keys.h"
 #include "single_instance.h"
 #include "termination_signals.h"
 #include "window_platform.h"
@@ -71,6 +75,24 @@ void HandlePlainInstanceRequest(CConverterDlg& dialog, const QString& request) {
   }
 }
 
+void ToggleWindow(CConverterDlg& dialog) {
+  if (dialog.isVisible() && !dialog.isMinimized() && dialog.isActiveWindow()) {
+    dialog.hide();
+    return;
+  }
+  HandlePlainInstanceRequest(dialog, kWakeRequest);
+}
+
+void OnShowHideKey(CConverterDlg& dialog) {
+  // Hiding the window under an open options sheet would leave the sheet alone on screen.
+  if (QWidget* modal = QApplication::activeModalWidget()) {
+    modal->raise();
+    modal->activateWindow();
+    return;
+  }
+  ToggleWindow(dialog);
+}
+
 int CConverterApp::Run(const QString& commandLine) {
   // The forms are matched against the whole text, letter case significant.
   if (commandLine == kRemoval) {
@@ -93,7 +115,18 @@ int CConverterApp::Run(const QString& commandLine) {
   if (commandLine == kUninstall) return 0;
 
   CConverterDlg dialog;
-  dialog.onOptions = [](CConverterDlg& window) { RunOptionsSheet(window); };
+  // The global show/hide key is taken only when one is set; it is released as Run ends,
+  // before the application object goes.
+  const ShellPaths& paths = dialog.Paths();
+  CGlobalKey showHideKey(CurrentGlobalKeyEnvironment(), [textFile = paths.textFile] {
+    return GetSectionText(text_sections::kGeneralPage, "KeyDescription", textFile,
+                          QStringLiteral("Show or hide Quillory Radixpad"));
+  });
+  QObject::connect(&showHideKey, &CGlobalKey::activated, &dialog, [&dialog] { OnShowHideKey(dialog); });
+  showHideKey.SetKey(
+      KeyFromText(GetIniString(QString::fromLatin1(sections::kGeneral), QString::fromLatin1(keys::kShowHideKey),
+                               QString(), paths.userSettingsFile)));
+  dialog.onOptions = [&showHideKey](CConverterDlg& window) { RunOptionsSheet(window, &showHideKey); };
   dialog.onHelp = [&dialog] { ShowHelp(dialog.Paths().programFolder); };
   instance.Listen([&dialog](const QString& request) { HandleInstanceRequest(dialog, request); });
   // The window runs in the application's event loop rather than its own

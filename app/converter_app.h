@@ -28,6 +28,13 @@ void HandleInstanceRequest(CConverterDlg& dialog, const QString& request);
 QString WakeRequest(const QByteArray& activationToken);
 inline constexpr int kMaxActivationTokenLength = 200;
 
+/// Shows and activates a hidden, minimised or covered window; hides an active one.
+void ToggleWindow(CConverterDlg& dialog);
+
+/// What the global show/hide key does: toggles the window, or, while a modal window of
+/// the program is open (the options sheet), brings that one forward.
+void OnShowHideKey(CConverterDlg& dialog);
+
 /// HandleInstanceRequest without the activation token.
 void HandlePlainInstanceRequest(CConverterDlg& dialog, const QString& request);
 

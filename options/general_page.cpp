@@ -1,12 +1,17 @@
 #include "general_page.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 
+#include "global_key.h"
 #include "ini_store.h"
+#include "key_field.h"
 #include "localized_texts.h"
+#include "options_dialogs.h"
 #include "program_settings.h"
 #include "settings_keys.h"
 #include "startup_entry.h"
@@ -50,6 +55,58 @@ void ApplyPageTexts(Ui::CGeneralPage& ui, const QString& textFile) {
   for (int i = 0; i < ui.autoCopyList->count() && i < 5; ++i) {
     ui.autoCopyList->setItemText(i, PageText(items[i], textFile, ui.autoCopyList->itemText(i)));
   }
+  ui.showHideKeyLabel->setText(PageText("ShowHideKey", textFile, ui.showHideKeyLabel->text()));
+  ui.showHideKeyClear->setText(PageText("ShowHideKeyClear", textFile, ui.showHideKeyClear->text()));
+  ui.showHideKeyField->setPlaceholderText(PageText("ShowHideKeyNone", textFile, QStringLiteral("None")));
+  ui.showHideKeyField->setToolTip(
+      PageText("ShowHideKeyTip", textFile,
+               QStringLiteral("Click here, then press the keys that show and hide Radixpad from any program, such as "
+                              "Ctrl+Alt+K.")));
+  ui.showHideKeyClear->setToolTip(
+      PageText("ShowHideKeyClearTip", textFile, QStringLiteral("No show/hide key: Radixpad takes no key.")));
+}
+
+// The words for the key's state; empty without a key.
+QString KeyStateText(const CGlobalKey& key, const QString& textFile) {
+  switch (key.State()) {
+    case GlobalKeyState::kNone:
+      return {};
+    case GlobalKeyState::kNeedsModifier:
+      return PageText("KeyNeedsModifier", textFile,
+                      QStringLiteral("Alone, this key would be taken from typing in every program. Hold Ctrl, Alt or "
+                                     "Super with it."));
+    case GlobalKeyState::kWaiting:
+      return PageText("KeyWaiting", textFile, QStringLiteral("Asking the desktop for the key..."));
+    case GlobalKeyState::kActive:
+      if (key.Trigger().isEmpty()) {
+        return PageText("KeyActive", textFile,
+                        QStringLiteral("Active: this key shows and hides Radixpad from any program."));
+      }
+      return PageText("KeyActiveAs", textFile, QStringLiteral("Active: the desktop gives Radixpad the key %1."))
+          .arg(key.Trigger());
+    case GlobalKeyState::kInUse:
+      return PageText("KeyInUse", textFile,
+                      QStringLiteral("This key is in use by another program, which keeps it. Choose another key."));
+    case GlobalKeyState::kNotOnKeyboard:
+      return PageText("KeyNotOnKeyboard", textFile,
+                      QStringLiteral("No key of this keyboard types this. Choose another key."));
+    case GlobalKeyState::kDesktopSettings:
+      return PageText("KeyDesktopSettings", textFile,
+                      QStringLiteral("This desktop does not let programs take a key. In the desktop's keyboard "
+                                     "settings, bind a key to this command:\n%1"))
+          .arg(QString::fromLatin1(kToggleCommand));
+    case GlobalKeyState::kRefused:
+      return PageText("KeyRefused", textFile,
+                      QStringLiteral("The desktop's dialog was cancelled: the key is not bound. Choose the key "
+                                     "again to be asked once more."));
+    case GlobalKeyState::kClosed:
+      return PageText("KeyClosed", textFile,
+                      QStringLiteral("The desktop ended the key's binding. Choose the key again to bind it once "
+                                     "more."));
+    case GlobalKeyState::kFailed:
+      return PageText("KeyFailed", textFile, QStringLiteral("The key could not be taken: %1")).arg(key.Detail());
+  }
+  return {};
 }
 
 // Where the desktop keeps window placement to itself (Wayland), always on top and
@@ -98,6 +155,9 @@ CGeneralPage::~CGeneralPage() = default;
 
 QListWidget* CGeneralPage::CheckList() const { return m_ui->behaviourList; }
 QComboBox* CGeneralPage::AutoCopyList() const { return m_ui->autoCopyList; }
+CKeyField* CGeneralPage::ShowHideKeyField() const { return m_ui->showHideKeyField; }
+QPushButton* CGeneralPage::ShowHideKeyClearButton() const { return m_ui->showHideKeyClear; }
+QLabel* CGeneralPage::ShowHideKeyState() const { return m_ui->showHideKeyState; }
 
 bool CGeneralPage::RunAtStartupAllowed() const {
   return GetIniInt(QString::fromLatin1(sections::kGeneral), QString::fromLatin1(keys::kAllowRunOnStartup), 0,
@@ -119,6 +179,35 @@ void CGeneralPage::OnInitDialog() {
   }
   if (!ProgramsCanPlaceWindows()) GreyOutPlacementItems(list, m_files.textFile);
   FitListToEntries(list);
+
+  m_storedKey = KeyFromText(GetIniString(QString::fromLatin1(sections::kGeneral),
+                                         QString::fromLatin1(keys::kShowHideKey), QString(), m_files.userSettingsFile));
+  m_ui->showHideKeyField->SetKey(showHideKey ? showHideKey->Key() : m_storedKey);
+  connect(m_ui->showHideKeyField, &CKeyField::keyChanged, this, &CGeneralPage::TryShowHideKey);
+  connect(m_ui->showHideKeyClear, &QPushButton::clicked, this, [this] {
+    m_ui->showHideKeyField->SetKey(kNoKey);
+    TryShowHideKey(kNoKey);
+  });
+  if (showHideKey) {
+    m_keyBefore = showHideKey->Key();
+    connect(showHideKey, &CGlobalKey::stateChanged, this, &CGeneralPage::ShowKeyState);
+  }
+  ShowKeyState();
+}
+
+void CGeneralPage::TryShowHideKey(QKeyCombination key) {
+  if (showHideKey) showHideKey->SetKey(key);
+  ShowKeyState();
+}
+
+void CGeneralPage::ShowKeyState() {
+  const QString text = showHideKey ? KeyStateText(*showHideKey, m_files.textFile) : QString();
+  m_ui->showHideKeyState->setText(text);
+  m_ui->showHideKeyState->setVisible(!text.isEmpty());
+}
+
+void CGeneralPage::OnCancel() {
+  if (showHideKey) showHideKey->SetKey(m_keyBefore);
 }
 
 void CGeneralPage::OnSetActive() {
@@ -145,6 +234,21 @@ void CGeneralPage::OnOK() {
       } else {
         DeleteStartupEntry(m_files.startupEntryPath);
       }
+    }
+  }
+  const QKeyCombination key = m_ui->showHideKeyField->Key();
+  if (key != m_storedKey) {
+    if (WriteIniString(QString::fromLatin1(sections::kGeneral), QString::fromLatin1(keys::kShowHideKey), KeyToText(key),
+                       m_files.userSettingsFile)) {
+      m_storedKey = key;
+    } else {
+      // The key works for this run; the next start would not have it.
+      ShowMessage(this,
+                  PageText("KeyNotSaved", m_files.textFile,
+                           QStringLiteral("The show/hide key could not be saved in %1. It works until Radixpad "
+                                          "ends."))
+                      .arg(m_files.userSettingsFile),
+                  QMessageBox::Warning);
     }
   }
   applied = 1;

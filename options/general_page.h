@@ -1,7 +1,8 @@
 // CGeneralPage: the window behaviours as a check list, run at login when the defaults
-// file offers it, and the auto-copy mode.
+// file offers it, the auto-copy mode and the global show/hide key.
 #pragma once
 
+#include <QKeyCombination>
 #include <QString>
 #include <memory>
 
@@ -13,8 +14,16 @@ class CGeneralPage;
 
 class QListWidget;
 class QComboBox;
+class QLabel;
+class QPushButton;
 
 namespace radixpad {
+
+class CGlobalKey;
+class CKeyField;
+
+/// The command a desktop's own keyboard settings bind where no program may take a key.
+inline constexpr char kToggleCommand[] = "radixpad --toggle";
 
 class CGeneralPage : public COptionsPage {
   Q_OBJECT
@@ -34,6 +43,9 @@ class CGeneralPage : public COptionsPage {
 
   /// Auto-copy mode 0..4: shown when the page opens, taken by the OK step.
   int autoCopyMode = 0;
+  /// The program's global show/hide key, or null: the page shows its state and tries
+  /// a new key at once; Cancel puts the stored one back.
+  CGlobalKey* showHideKey = nullptr;
 
   // Set by the OK step.
   int applied = 0;
@@ -46,8 +58,13 @@ class CGeneralPage : public COptionsPage {
 
   QListWidget* CheckList() const;
   QComboBox* AutoCopyList() const;
+  CKeyField* ShowHideKeyField() const;
+  QPushButton* ShowHideKeyClearButton() const;
+  /// The key's state in words (empty without a key).
+  QLabel* ShowHideKeyState() const;
 
   void OnOK() override;
+  void OnCancel() override;
 
  protected:
   void OnInitDialog() override;
@@ -55,10 +72,14 @@ class CGeneralPage : public COptionsPage {
 
  private:
   bool RunAtStartupAllowed() const;
+  void TryShowHideKey(QKeyCombination key);
+  void ShowKeyState();
 
   std::unique_ptr<Ui::CGeneralPage> m_ui;
   Files m_files;
   int* m_lastPageSlot;
+  QKeyCombination m_storedKey;  // the show/hide key of the settings file
+  QKeyCombination m_keyBefore;  // the program's key when the page opened, back on Cancel
 };
 
 }  // namespace radixpad

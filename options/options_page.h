@@ -25,6 +25,9 @@ class COptionsPage : public QWidget {
   virtual bool OnKillActive() { return true; }
   /// Takes the page's values; the sheet calls it on OK for every page that was shown.
   virtual void OnOK() = 0;
+  /// Undoes what the page tried out while it was shown; the sheet calls it on Cancel,
+  /// Esc or close for every page that was shown.
+  virtual void OnCancel() {}
 
  protected:
   virtual void OnInitDialog() = 0;

@@ -93,6 +93,13 @@ void COptionsSheet::accept() {
   QDialog::accept();
 }
 
+void COptionsSheet::reject() {
+  for (COptionsPage* page : m_pages) {
+    if (page->WasShown()) page->OnCancel();
+  }
+  QDialog::reject();
+}
+
 namespace {
 
 intptr_t SendLook(QObject* window, intptr_t subCode, intptr_t value) {
@@ -126,7 +133,7 @@ void ForwardLook(QObject* window, const CUIPage& page) {
 
 }  // namespace
 
-void RunOptionsSheet(CConverterDlg& window) {
+void RunOptionsSheet(CConverterDlg& window, CGlobalKey* showHideKey) {
   const ShellPaths& paths = window.Paths();
   CGeneralPage::Files files;
   files.userSettingsFile = paths.userSettingsFile;
@@ -138,6 +145,7 @@ void RunOptionsSheet(CConverterDlg& window) {
   // The sheet owns the pages from AddPage on.
   auto* general = new CGeneralPage(files, &LastOptionsPage());
   general->autoCopyMode = window.AutoCopyMode();
+  general->showHideKey = showHideKey;
   auto* look = new CUIPage;
   look->lastPageSlot = &LastOptionsPage();
   look->pageIndex = 1;

@@ -12,6 +12,7 @@ class QTabWidget;
 namespace radixpad {
 
 class CConverterDlg;
+class CGlobalKey;
 class COptionsPage;
 
 /// The page the sheet opens on: the page last active in this run, 0 at start.
@@ -37,6 +38,8 @@ class COptionsSheet : public QDialog {
   int exec() override;
   /// OK: the active page must agree to be left, then every shown page takes its values.
   void accept() override;
+  /// Cancel, Esc or close: every shown page undoes what it tried out.
+  void reject() override;
 
  private:
   void OnTabChanged(int index);
@@ -51,6 +54,8 @@ class COptionsSheet : public QDialog {
 /// The Options command: the sheet over `window` with the current behaviours and look;
 /// after OK the choices go to the common library. The caller saves the converter
 /// settings first.
-void RunOptionsSheet(CConverterDlg& window);
+/// `showHideKey`, when given, is the program's global key, which the General page
+/// shows, tries out and changes.
+void RunOptionsSheet(CConverterDlg& window, CGlobalKey* showHideKey = nullptr);
 
 }  // namespace radixpad

@@ -30,6 +30,8 @@ inline constexpr char kBits[] = "Bits";
 inline constexpr char kSigned[] = "Signed";
 inline constexpr char kLastConvert[] = "LastConvert";
 inline constexpr char kAutoCopy[] = "AutoCopy";
+// The global show/hide key, Qt's portable text ("Ctrl+Alt+K"); none when missing or empty.
+inline constexpr char kShowHideKey[] = "ShowHideKey";
 
 // Product section of the user settings file (-1: not set) and of the defaults file.
 inline constexpr char kAlwaysOnTop[] = "AlwaysOnTop";

@@ -11,6 +11,8 @@
 #include <QTabWidget>
 
 #include "general_page.h"
+#include "global_key.h"
+#include "key_field.h"
 #include "look_page.h"
 #include "options_fixture.h"
 #include "startup_entry.h"
@@ -223,6 +225,68 @@ TEST_F(OptionsSheetTest, CancelChangesNothing) {
   EXPECT_FALSE(QFile::exists(StartupEntry()));
   EXPECT_TRUE(BehaviourCalls().empty());
   EXPECT_TRUE(look_.SubCodesTo(&window).empty());
+}
+
+// The show/hide key: a key pressed in the field is tried at once and its state shown in
+// words; Cancel puts the program's key back, OK stores the new one, and a store that fails
+// says so. No X server and no session bus here: a usable key ends at the desktop's settings.
+TEST_F(OptionsSheetTest, ShowHideKeyIsTriedAtOnceStoredOnOkAndPutBackOnCancel) {
+  qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName("unix:path=" + config_.filePath("no-bus")));
+  WriteBehaviour("AlwaysOnTop", 0);  // the settings file exists
+  ASSERT_TRUE(WriteIniString("General", "ShowHideKey", "Ctrl+Alt+J", SettingsFile()));
+  CGlobalKey key({QString(), QString(), QStringLiteral("offscreen")}, {});
+  key.SetKey(KeyFromText(QStringLiteral("Ctrl+Alt+J")));
+  CConverterDlg& window = Open();
+  window.onOptions = [&key](CConverterDlg& w) { RunOptionsSheet(w, &key); };
+  const auto state = [](COptionsSheet& sheet) {
+    return General(sheet)->ShowHideKeyState()->isVisibleTo(General(sheet)) ? General(sheet)->ShowHideKeyState()->text()
+                                                                           : QString();
+  };
+  const struct {
+    const char* what;
+    std::function<void(CKeyField*, QPushButton*)> act;
+    const char* stateSays;  // "" for no state shown
+    bool ok;
+    const char* liveKey;    // the program's key after the sheet
+    const char* storedKey;  // ShowHideKey afterwards
+  } cases[] = {
+      {"a key, then Cancel",
+       [](CKeyField* f, QPushButton*) { QTest::keyClick(f, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier); },
+       "bind a key to this command:\nradixpad --toggle", false, "Ctrl+Alt+J", "Ctrl+Alt+J"},
+      {"a typing key alone", [](CKeyField* f, QPushButton*) { QTest::keyClick(f, Qt::Key_A); },
+       "Hold Ctrl, Alt or Super", true, "A", "A"},
+      {"Clear", [](CKeyField*, QPushButton* clear) { clear->click(); }, "", true, "", ""},
+      {"Esc is no key", [](CKeyField* f, QPushButton*) { QTest::keyClick(f, Qt::Key_Escape); }, "", false, "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    RunOptions([&](COptionsSheet& sheet) {
+      CGeneralPage* page = General(sheet);
+      EXPECT_EQ(page->ShowHideKeyField()->text(), KeyToDisplayText(key.Key())) << "the program's key is shown";
+      c.act(page->ShowHideKeyField(), page->ShowHideKeyClearButton());
+      const QString says = state(sheet);
+      EXPECT_EQ(says.isEmpty(), *c.stateSays == '\0') << says.toStdString();
+      EXPECT_TRUE(says.contains(QString::fromLatin1(c.stateSays).replace("\\n", "\n"))) << says.toStdString();
+      if (c.ok) ClickOk(sheet);
+      if (sheet.isVisible()) sheet.reject();
+    });
+    EXPECT_EQ(KeyToText(key.Key()), c.liveKey);
+    EXPECT_EQ(GetIniString("General", "ShowHideKey", "missing", SettingsFile()), c.storedKey);
+  }
+
+  // A settings file that cannot be written: the key works for this run, and the page says
+  // it was not stored.
+  QFile::setPermissions(SettingsFile(), QFileDevice::ReadOwner);
+  RunOptions([&](COptionsSheet& sheet) {
+    QTest::keyClick(General(sheet)->ShowHideKeyField(), Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+    ClickOk(sheet);
+  });
+  QFile::setPermissions(SettingsFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  EXPECT_EQ(KeyToText(key.Key()), "Ctrl+Alt+K");
+  EXPECT_EQ(GetIniString("General", "ShowHideKey", "missing", SettingsFile()), "");
+  ASSERT_EQ(answers_.messages.size(), 1u);
+  EXPECT_TRUE(answers_.messages[0].text.startsWith("The show/hide key could not be saved in"));
+  qunsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
 TEST_F(OptionsSheetTest, RunAtLoginCreatesAndDeletesTheEntryOnlyOnChange) {

@@ -1,5 +1,5 @@
 """Prints, as JSON, the accessible objects of the application with the given process id:
-role, name, text (for text objects), focused, showing, checked and screen extents.
+role, name, text (for text objects), focused, showing, checked, active and screen extents.
 
 It runs as its own short-lived process so that every read starts with an empty
 AT-SPI cache and a stuck read is ended by the caller's timeout.
@@ -31,6 +31,7 @@ def describe(node):
     entry["focused"] = bool(states.contains(Atspi.StateType.FOCUSED))
     entry["showing"] = bool(states.contains(Atspi.StateType.SHOWING))
     entry["checked"] = bool(states.contains(Atspi.StateType.CHECKED))
+    entry["active"] = bool(states.contains(Atspi.StateType.ACTIVE))
     component = node.get_component_iface()
     if component:
         rect = Atspi.Component.get_extents(component, Atspi.CoordType.SCREEN)

@@ -1,5 +1,5 @@
 """Radixpad's real executable on a real X server: window, typing, clipboard, window
-manager state, tray, single instance and the options sheet.
+manager state, tray, single instance, the options sheet and the global show/hide key.
 
 Environment (set by run_x11_suite.py): RADIXPAD_X11_PROGRAM, the program's path in
 its program folder; RADIXPAD_X11_ARTIFACTS, the folder for screenshots and logs.
@@ -8,6 +8,8 @@ its program folder; RADIXPAD_X11_ARTIFACTS, the folder for screenshots and logs.
 import os
 import re
 import shutil
+import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -34,6 +36,10 @@ FIELD_NAMES = ("Binary", "Octal", "Decimal", "Hexadecimal")
 UNSIGNED_32 = {"Bits": 2, "Signed": 1}
 SIGNED_8 = {"Bits": 0, "Signed": 0}
 NO_WINDOW_BEHAVIOURS = {"AlwaysOnTop": 0, "MinimizeToSystemTray": 0, "SnapToDesktopSide": 0}
+# The show/hide key of these tests, and the same key as another X client grabs it
+# (keysym, Control 4 + Mod1 8).
+SHOW_HIDE_KEY = {"ShowHideKey": "Ctrl+Alt+K"}
+GRABBER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "key_grabber.py")
 
 
 def setUpModule():
@@ -84,6 +90,53 @@ class RadixpadX11Test(unittest.TestCase):
             before_start(app)
         app.start()
         return app
+
+    def hold_key(self):
+        """Ctrl+Alt+K (Caps Lock and Num Lock off) held by another X client; returns the
+        process once it has the grab."""
+        proc = subprocess.Popen([sys.executable, GRABBER, "hold", "k", "12"], env=SESSION.env,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, text=True)
+        self.others.append(proc)
+        self.assertEqual(proc.stdout.readline().strip(), "grabbed")
+        return proc
+
+    @staticmethod
+    def key_is_free(keysym="k", modifiers=12):
+        """Whether another client can grab the key now (Control 4 + Mod1 8, Lock 2)."""
+        status = subprocess.run([sys.executable, GRABBER, "try", keysym, str(modifiers)], env=SESSION.env,
+                                timeout=x11_session.COMMAND_TIMEOUT).returncode
+        if status not in (0, 3):
+            raise AssertionError("key_grabber.py failed with status %d" % status)
+        return status == 0
+
+    def open_options(self, app):
+        """Opens the options sheet through the window menu; returns its window."""
+        SESSION.activate(app.window)
+        SESSION.keys("shift+Tab")  # off the digit field, which has its own edit menu
+        SESSION.keys("shift+F10")
+        poll("the window menu", lambda: [w for w in app.visible_windows() if w != app.window], timeout=5)
+        SESSION.keys("o")
+        return poll("the options sheet", lambda: self.sheet_windows(app), timeout=8)[0]
+
+    def sheet_windows(self, app):
+        ids = SESSION.x(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(app.proc.pid),
+                         "--name", "^Options$"], check=False).stdout.split()
+        return [int(i) for i in ids if SESSION.is_viewable(int(i))]
+
+    def window_active(self, app):
+        """Whether the program itself counts its main window active (accessibility bus)."""
+        return any(n["active"] for n in app.accessible_tree() if n["name"] == TITLE)
+
+    def click_button(self, app, name):
+        button = poll("the %s button" % name, lambda: next((n for n in app.accessible_tree()
+                                                            if n["name"] == name and n["role"] == "push button"),
+                                                           None))
+        x, y, w, h = button["extents"]
+        SESSION.click(x + w // 2, y + h // 2)
+
+    def shown_text(self, app, fragment):
+        """An accessible object showing a text that contains `fragment`, or None."""
+        return next((n for n in app.accessible_tree() if fragment in n["name"] and n["showing"]), None)
 
     def other_window(self):
         proc, wid = SESSION.start_focus_target(os.path.join(ARTIFACTS, "logs"))
@@ -390,6 +443,74 @@ class RadixpadX11Test(unittest.TestCase):
         with open(app.settings_file, encoding="utf-8") as f:
             self.assertRegex(f.read(), re.compile(r"^AlwaysOnTop=1$", re.M | re.I))
 
+
+    def test_show_hide_key_toggles_the_window_from_another_window(self):
+        app = self.start_app(general=SHOW_HIDE_KEY)
+        other = self.other_window()
+
+        def shown_and_active():
+            return SESSION.is_viewable(app.window) and SESSION.active_window() == app.window
+
+        # With Caps Lock and Num Lock off, then each of them on.
+        for lock in (None, "Caps_Lock", "Num_Lock"):
+            with self.subTest(lock=lock):
+                if lock:
+                    SESSION.keys(lock)
+                try:
+                    # Covered by another window: the key brings it forward. (Qt takes a
+                    # moment to hear that its window lost the focus.)
+                    SESSION.activate(other)
+                    poll("Radixpad to know it is no longer active", lambda: not self.window_active(app), timeout=5)
+                    SESSION.keys("ctrl+alt+k")
+                    poll("the key to bring the window forward", shown_and_active, timeout=5)
+                    # Active: the key hides it.
+                    SESSION.keys("ctrl+alt+k")
+                    poll("the key to hide the window", lambda: not SESSION.is_viewable(app.window), timeout=5)
+                    # Hidden: the key shows it again, active.
+                    SESSION.keys("ctrl+alt+k")
+                    poll("the key to show the hidden window", shown_and_active, timeout=5)
+                finally:
+                    if lock:
+                        SESSION.keys(lock)
+        self.assertIsNone(app.proc.poll())
+
+    def test_show_hide_key_held_by_another_client_is_reported_in_use(self):
+        holder = self.hold_key()
+        app = self.start_app(general=SHOW_HIDE_KEY)
+        self.open_options(app)
+        poll("the General page to say the key is in use",
+             lambda: self.shown_text(app, "in use by another program"), timeout=10)
+        # The other client keeps its key: the press reaches it, not Radixpad.
+        SESSION.keys("ctrl+alt+k")
+        self.assertEqual(holder.stdout.readline().strip(), "pressed")
+        self.assertTrue(self.sheet_windows(app), "the options sheet closed")
+        # Nothing of Radixpad's attempt stays behind: the combinations with Caps Lock and
+        # Num Lock, which the other client left free, are free.
+        for modifiers in (12 | 2, 12 | 16, 12 | 2 | 16):
+            self.assertTrue(self.key_is_free("k", modifiers), "Radixpad kept the key with modifiers %d" % modifiers)
+
+    def test_show_hide_key_is_released_when_cleared_and_at_exit(self):
+        app = self.start_app(general=SHOW_HIDE_KEY)
+        self.assertFalse(self.key_is_free(), "Radixpad does not hold the key")
+        self.open_options(app)
+        poll("the General page to say the key is active",
+             lambda: self.shown_text(app, "Active: this key shows and hides Radixpad"), timeout=10)
+        # Clear (Alt+L) lets the key go at once; OK removes it from the settings.
+        SESSION.keys("alt+l")
+        poll("the state to go", lambda: not self.shown_text(app, "Active:"), timeout=5)
+        self.assertTrue(self.key_is_free(), "the cleared key is still held")
+        self.click_button(app, "OK")
+        poll("the options sheet to close", lambda: not self.sheet_windows(app), timeout=5)
+        with open(app.settings_file, encoding="utf-8") as f:
+            self.assertRegex(f.read(), re.compile(r"^ShowHideKey=$", re.M))
+        app.stop()
+
+        app = self.start_app(general={"ShowHideKey": "Ctrl+Alt+J"})
+        self.assertFalse(self.key_is_free("j"), "Radixpad does not hold its key")
+        SESSION.activate(app.window)
+        SESSION.keys("ctrl+q")
+        self.assertEqual(app.wait_for_exit(5.0), 0)
+        self.assertTrue(self.key_is_free("j"), "the key was not let go at exit")
 
 if __name__ == "__main__":
     unittest.main()
