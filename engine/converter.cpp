@@ -234,4 +234,16 @@ void CConverter::RunBitOperation(BitOperation op) {
   }
 }
 
+// The views read the pattern as the bit grid shows it.
+std::uint64_t CConverter::Pattern() const { return ReadPattern(BitPattern()); }
+
+void CConverter::SetFromFloatText(std::string_view text) {
+  const auto pattern = ParseFloatText(text, Bits());
+  if (!pattern) {
+    Beep();
+    return;
+  }
+  FieldOfBase(kHexadecimal).SetText(FormatHex(*pattern, Bits()));
+}
+
 }  // namespace radixpad

@@ -5,9 +5,12 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "bit_operations.h"
+#include "char_view.h"
 #include "converter_view.h"
+#include "float_view.h"
 
 namespace radixpad {
 
@@ -36,13 +39,25 @@ class CConverter {
   /// Parses the row showing `base` and rewrites the other rows from it.
   void ParseAndCrossUpdate(int base);
   void SetWidth(int widthIndex);
-  /// One of the five bit-operation buttons, on the row showing Binary.
+  /// One of the bit operations, on the row showing Binary; an empty Binary row
+  /// beeps and changes nothing.
   void RunBitOperation(BitOperation op);
   /// Flips bit `bit` (0 = least significant) of the row showing Binary; a bit at
   /// or above the width beeps and changes nothing.
   void FlipBit(int bit);
   /// The bits the bit grid shows, most significant first (see BitGridPattern).
   std::string BitPattern() const;
+
+  /// The pattern the rows show, in the low Bits() bits, read from the Binary
+  /// row as the bit grid reads it (an empty row is zero).
+  std::uint64_t Pattern() const;
+  FloatDescription FloatView() const { return DescribeFloat(Pattern(), Bits()); }
+  CharDescription CharView() const { return DescribeChar(Pattern(), Bits()); }
+  /// Sets the rows to the pattern of a decimal number at the width (see
+  /// ParseFloatText) by a program write of the Hexadecimal row, whose change
+  /// notification rewrites the other rows. Text that is no number, and any
+  /// text at 8 bits, beeps and changes nothing.
+  void SetFromFloatText(std::string_view text);
 
   IDigitField& FieldOfBase(int base) const;
   int RowOfBase(int base) const { return rowOfBase_[static_cast<std::size_t>(base)]; }

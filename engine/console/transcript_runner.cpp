@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "char_view.h"
+#include "float_view.h"
 #include "radix_rules.h"
 #include "simulated_controls.h"
 
@@ -59,6 +61,12 @@ class CTranscript {
       RunTextAction(action, line.substr(end));
       return;
     }
+    if (action == "float") {
+      // "float TEXT": TEXT is everything after the single blank that follows the action.
+      if (end == line.size()) throw LineError{"float takes a text"};
+      sim_.Converter().SetFromFloatText(line.substr(end + 1));
+      return;
+    }
     const auto words = Words(line);
     if (action == "width") {
       Expect(words, 2, "width takes 8, 16, 32 or 64");
@@ -90,6 +98,11 @@ class CTranscript {
       const int bit = Number(words[1], "flip takes a bit number, 0 to 63");
       if (bit < 0 || bit > 63) throw LineError{"flip takes a bit number, 0 to 63"};
       sim_.Converter().FlipBit(bit);
+    } else if (action == "floatview" || action == "charview") {
+      const std::string usage = std::string(action) + " takes on or off";
+      Expect(words, 2, usage);
+      if (words[1] != "on" && words[1] != "off") throw LineError{usage};
+      (action == "floatview" ? floatView_ : charView_) = words[1] == "on";
     } else if (action == "show") {
       Expect(words, 1, "show takes no argument");
       Show();
@@ -121,6 +134,7 @@ class CTranscript {
     if (action == "rol") return BitOperation::kRotateLeft;
     if (action == "ror") return BitOperation::kRotateRight;
     if (action == "inv") return BitOperation::kInvert;
+    if (action == "swap") return BitOperation::kSwapBytes;
     return std::nullopt;
   }
 
@@ -153,12 +167,16 @@ class CTranscript {
       out_ << (row ? "," : "") << kBaseWords[sim_.fields[static_cast<std::size_t>(row)].Base()];
     }
     out_ << '\n';
+    if (floatView_) out_ << "float: " << FormatFloatLine(conv.FloatView()) << '\n';
+    if (charView_) out_ << "char: " << FormatCharLine(conv.CharView()) << '\n';
     beepsShown_ = sim_.beeper.count;
   }
 
   std::ostream& out_;
   CSimulatedConverter sim_;
   int beepsShown_ = 0;
+  bool floatView_ = false;
+  bool charView_ = false;
 };
 
 bool IsSkipped(std::string_view line) {

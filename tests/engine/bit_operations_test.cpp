@@ -24,6 +24,8 @@ TEST_P(BitOperationTest, TransformsTheBinaryText) {
 
 using BO = BitOperation;
 const std::string k62Zeros(62, '0');
+const std::string k12345678 = "10010001101000101011001111000";  // 0x12345678 without leading zeros
+const std::string k78563412 = "01111000010101100011010000010010";
 
 INSTANTIATE_TEST_SUITE_P(
     Operations, BitOperationTest,
@@ -47,7 +49,13 @@ INSTANTIATE_TEST_SUITE_P(
                       BitCase{"inv_of_111_fills_to_width", BO::kInvert, 8, "111", "11111000"},
                       BitCase{"inv_other_chars_become_1", BO::kInvert, 8, "1x0", "11111011"},
                       BitCase{"w8_overlong_not_cut", BO::kRotateLeft, 8, "101010101", "010101011"},
-                      BitCase{"w8_shr_full_width", BO::kShiftRight, 8, "10000001", "01000000"}),
+                      BitCase{"w8_shr_full_width", BO::kShiftRight, 8, "10000001", "01000000"},
+                      BitCase{"w32_swap_12345678", BO::kSwapBytes, 32, k12345678, k78563412},
+                      BitCase{"w64_swap_12345678", BO::kSwapBytes, 64, k12345678, k78563412 + std::string(32, '0')},
+                      BitCase{"w16_swap_1", BO::kSwapBytes, 16, "1", "0000000100000000"},
+                      BitCase{"w8_swap_fills_only", BO::kSwapBytes, 8, "101", "00000101"},
+                      BitCase{"w16_swap_overlong_keeps_front", BO::kSwapBytes, 16,
+                              "1" + std::string(8, '0') + "11111111", "1" + std::string(8, '1') + "00000000"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -127,7 +127,7 @@ TEST(Converter, SelectorReportingItsOwnBaseChangesNothing) {
 
 TEST(Converter, EveryBitOperationBeepsOnEmptyBinaryRow) {
   for (BitOperation op : {BitOperation::kShiftLeft, BitOperation::kShiftRight, BitOperation::kRotateLeft,
-                          BitOperation::kRotateRight, BitOperation::kInvert}) {
+                          BitOperation::kRotateRight, BitOperation::kInvert, BitOperation::kSwapBytes}) {
     CSimulatedConverter sim;
     sim.Type(kDecimal, "0");  // empty Binary row, Decimal keeps its text
     sim.Converter().RunBitOperation(op);
@@ -146,6 +146,55 @@ TEST(Converter, InvertParsesOnceWithTheFlagSet) {
   EXPECT_FALSE(sim.Converter().UpdateInProgress());
   sim.Converter().RunBitOperation(BitOperation::kInvert);
   EXPECT_EQ(RowsOf(sim), (Rows{"00000111", "7", "7", "7"}));
+}
+
+// Swap writes the Binary row as shift and rotate do; at 8 bits the value stays.
+TEST(Converter, SwapBytesRewritesTheRowsFromBinary) {
+  const struct {
+    int widthIndex;
+    const char* hex;
+    const char* swapped;
+  } cases[] = {{2, "12345678", "78563412"}, {3, "12345678", "7856341200000000"}, {1, "FF", "FF00"}, {0, "A5", "A5"}};
+  for (const auto& c : cases) {
+    CSimulatedConverter sim;
+    sim.SelectWidth(c.widthIndex);
+    sim.Type(kHexadecimal, c.hex);
+    sim.Converter().RunBitOperation(BitOperation::kSwapBytes);
+    EXPECT_EQ(sim.TextOf(kHexadecimal), c.swapped);
+    EXPECT_EQ(sim.TextOf(kBinary).size(), static_cast<std::size_t>(sim.Converter().Bits())) << "filled to the width";
+    EXPECT_EQ(sim.Converter().LastConverted(), kBinary);
+    EXPECT_EQ(sim.beeper.count, 0);
+  }
+}
+
+// A float text becomes a program write of the Hexadecimal row, wherever that
+// row is; the write's own notification rewrites the other rows.
+TEST(Converter, FloatTextSetsTheRowsThroughTheHexadecimalRow) {
+  CSimulatedConverter sim;
+  sim.SelectRowBase(0, kHexadecimal);
+  sim.SelectWidth(1);
+  sim.Converter().SetFromFloatText("-2.5e-3");
+  EXPECT_EQ(sim.fields[0].Text(), "991F");
+  EXPECT_EQ(RowsOf(sim), (Rows{"1001100100011111", "114437", "-26337", "991F"}));
+  EXPECT_EQ(sim.Converter().LastConverted(), kHexadecimal);
+  EXPECT_EQ(sim.Converter().Pattern(), 0x991FU);
+  EXPECT_EQ(sim.Converter().FloatView().decimal, "-0.0025");
+  ExpectInvariants(sim);
+
+  sim.Converter().SetFromFloatText("0.1.");  // refused: a beep, the rows stay
+  EXPECT_EQ(sim.beeper.count, 1);
+  EXPECT_EQ(sim.fields[0].Text(), "991F");
+
+  sim.SelectWidth(2);
+  sim.Converter().SetFromFloatText("inf");
+  EXPECT_EQ(RowsOf(sim).hex, "7F800000");
+
+  CSimulatedConverter narrow;
+  narrow.SelectWidth(0);
+  narrow.Type(kDecimal, "5");
+  narrow.Converter().SetFromFloatText("1");  // no format at 8 bits
+  EXPECT_EQ(narrow.beeper.count, 1);
+  EXPECT_EQ(RowsOf(narrow), (Rows{"101", "5", "5", "5"}));
 }
 
 TEST(Converter, LastGoodTextsFollowEachOutcome) {

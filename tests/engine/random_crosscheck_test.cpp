@@ -123,7 +123,7 @@ TEST(RandomCrossCheck, RandomActionsKeepTheRowsConsistent) {
           sim.SelectRowBase(static_cast<int>(rng() % 4), base);
           break;
         case 3:
-          sim.Converter().RunBitOperation(static_cast<BitOperation>(rng() % 5));
+          sim.Converter().RunBitOperation(static_cast<BitOperation>(rng() % 6));
           break;
         case 4:
           sim.FieldOfBase(base).Backspace();
