@@ -98,18 +98,6 @@ LONG WriteFileAtomically(const std::string& path, const std::string& text, bool 
 
 std::string RootFilePath(const std::string& folder, int root) { return folder + "/" + kRoots[root].name + ".txt"; }
 
-void RemoveStrayCopies(const std::string& folder, int root) {
-  // A copy is ".<file>.XXXXXX" (WriteFileAtomically's mkstemp pattern) beside the file.
-  const std::string prefix = "." + std::filesystem::path(RootFilePath(folder, root)).filename().string() + ".";
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 && it->is_regular_file(error)) {
-      std::filesystem::remove(it->path(), error);
-    }
-  }
-}
-
 LONG RootLock::Acquire(const std::string& folder, int root) {
   const std::string path = folder + "/" + kRoots[root].name + ".lock";
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);

@@ -43,10 +43,6 @@ LONG WriteFileAtomically(const std::string& path, const std::string& text, bool 
 /// The file of root `root` in the store's folder.
 std::string RootFilePath(const std::string& folder, int root);
 
-/// Removes the copies of root `root`'s file that a write killed before its rename left
-/// in the folder. Only under the root's lock, where no other writer has a copy.
-void RemoveStrayCopies(const std::string& folder, int root);
-
 /// An exclusive advisory lock on a root's lock file, held for one read-modify-write.
 /// The kernel drops it if the process dies, so no stale lock is left behind.
 class RootLock {
@@ -84,7 +80,6 @@ LONG ModifyRoot(int root, Change change) {
   RootLock lock;
   if (const LONG rc = lock.Acquire(folder, root); rc != ERROR_SUCCESS) return rc;
   const std::string file = RootFilePath(folder, root);
-  RemoveStrayCopies(folder, root);
   Key top;
   if (const LONG rc = ReadTree(file, top, true); rc != ERROR_SUCCESS) return rc;
   bool changed = false;

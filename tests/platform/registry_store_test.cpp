@@ -338,19 +338,6 @@ TEST_F(StoreTest, AWriteOnAFullDiskFailsAndKeepsTheFile) {
   RegCloseKey(key);
 }
 
-TEST_F(StoreTest, AWriteRemovesTheCopiesAKilledWriteLeftAndNothingElse) {
-  HKEY key = Create(HKEY_CURRENT_USER, "Software");
-  const std::vector<std::string> stray = {".HKEY_CURRENT_USER.txt.a1B2c3", ".HKEY_CURRENT_USER.txt.zzzzzz"};
-  const std::vector<std::string> others = {".HKEY_CURRENT_USER.txt.toolong", ".HKEY_USERS.txt.a1B2c3", "notes.txt"};
-  for (const auto& names : {stray, others}) {
-    for (const std::string& name : names) WriteText(Store() + "/" + name, "copy");
-  }
-  SetBytes(key, "v", REG_SZ, "1");
-  for (const std::string& name : stray) EXPECT_FALSE(std::filesystem::exists(Store() + "/" + name)) << name;
-  for (const std::string& name : others) EXPECT_TRUE(std::filesystem::exists(Store() + "/" + name)) << name;
-  RegCloseKey(key);
-}
-
 TEST_F(StoreTest, EnumerationAndQueriesFollowTheBufferProtocol) {
   HKEY key = Create(HKEY_CURRENT_USER, "Enum");
   for (const char* child : {"beta", "Alpha", "gamma"}) RegCloseKey(Create(key, child));
