@@ -1,28 +1,728 @@
-// The registry calls: handles to keys (a root and a path, with the access asked for)
-// and each Reg* call as a look at, or a change of, a root's tree under its lock. The
-// tree, the text format and the files live in registry_tree, registry_text and
-// registry_files_posix.
 #include "registry_store.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <new>
+#include <set>
 #include <string_view>
 #include <vector>
 
-#include "registry_files_posix.h"
+#include "file_descriptor_posix.h"
 
 namespace radixpad {
-
-using namespace registry_detail;
-
 namespace {
+
+constexpr std::string_view kHeader = "Radixpad registry 1";
+constexpr std::size_t kMaxKeyNameLength = 255;
+constexpr std::size_t kMaxValueNameLength = 16383;
+
+// ---- The tree held in memory for the length of one call ----
+
+struct Value {
+  std::string name;
+  DWORD type = REG_NONE;
+  std::string data;  // raw bytes
+};
+
+struct Key {
+  std::string name;
+  std::string className;
+  std::uint64_t modified = 0;  // FILETIME ticks, whole seconds; 0 when unknown
+  std::string loadedFrom;      // file a key mounted by RegLoadKey goes back to
+  std::vector<Value> values;   // in the order they were first set
+  std::vector<Key> children;   // sorted by folded name
+};
+
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Folded(std::string_view s) {
+  std::string out(s);
+  std::transform(out.begin(), out.end(), out.begin(), Fold);
+  return out;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });
+}
+
+bool NameLess(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(Fold(x)) < static_cast<unsigned char>(Fold(y));
+  });
+}
+
+std::vector<Key>::iterator ChildPosition(Key& key, std::string_view name) {
+  return std::find_if(key.children.begin(), key.children.end(),
+                      [&](const Key& child) { return SameName(child.name, name); });
+}
+
+Key* FindChild(Key& key, std::string_view name) {
+  const auto at = ChildPosition(key, name);
+  return at == key.children.end() ? nullptr : &*at;
+}
+
+Key& InsertChild(Key& key, std::string_view name) {
+  auto at = std::find_if(key.children.begin(), key.children.end(),
+                         [&](const Key& child) { return NameLess(name, child.name); });
+  Key fresh;
+  fresh.name = std::string(name);
+  return *key.children.insert(at, std::move(fresh));
+}
+
+Key* FindPath(Key& top, const std::vector<std::string>& path, std::size_t count) {
+  Key* key = &top;
+  for (std::size_t i = 0; i < count && key; ++i) key = FindChild(*key, path[i]);
+  return key;
+}
+
+Key* FindPath(Key& top, const std::vector<std::string>& path) { return FindPath(top, path, path.size()); }
+
+Value* FindValue(Key& key, std::string_view name) {
+  for (Value& value : key.values) {
+    if (SameName(value.name, name)) return &value;
+  }
+  return nullptr;
+}
+
+bool ContainsLoadPoint(const Key& key) {
+  return std::any_of(key.children.begin(), key.children.end(),
+                     [](const Key& child) { return !child.loadedFrom.empty() || ContainsLoadPoint(child); });
+}
+
+void ClearLoadMarks(Key& key) {
+  key.loadedFrom.clear();
+  for (Key& child : key.children) ClearLoadMarks(child);
+}
+
+// ---- Times ----
+
+constexpr std::uint64_t kTicksPerSecond = 10000000ULL;
+constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600LL;
+
+std::uint64_t NowTicks() {
+  const std::int64_t seconds = static_cast<std::int64_t>(std::time(nullptr));
+  return static_cast<std::uint64_t>(seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
+}
+
+FILETIME ToFileTime(std::uint64_t ticks) {
+  FILETIME t;
+  t.dwLowDateTime = static_cast<DWORD>(ticks & 0xFFFFFFFFu);
+  t.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  return t;
+}
+
+std::string FormatTime(std::uint64_t ticks) {
+  const std::time_t seconds =
+      static_cast<std::time_t>(static_cast<std::int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970);
+  std::tm parts{};
+  gmtime_r(&seconds, &parts);
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", parts.tm_year + 1900, parts.tm_mon + 1,
+                parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
+  return text;
+}
+
+bool ParseTime(const std::string& text, std::uint64_t& ticks) {
+  std::tm parts{};
+  int consumed = 0;
+  if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ%n", &parts.tm_year, &parts.tm_mon, &parts.tm_mday,
+                  &parts.tm_hour, &parts.tm_min, &parts.tm_sec, &consumed) != 6 ||
+      static_cast<std::size_t>(consumed) != text.size())
+    return false;
+  const std::tm asWritten = parts;
+  parts.tm_year -= 1900;
+  parts.tm_mon -= 1;
+  const std::int64_t seconds = static_cast<std::int64_t>(timegm(&parts));
+  // timegm normalises out-of-range fields; a date that changed was not a date.
+  if (parts.tm_year + 1900 != asWritten.tm_year || parts.tm_mon + 1 != asWritten.tm_mon ||
+      parts.tm_mday != asWritten.tm_mday || parts.tm_hour != asWritten.tm_hour || parts.tm_min != asWritten.tm_min ||
+      parts.tm_sec != asWritten.tm_sec)
+    return false;
+  if (seconds + kSecondsFrom1601To1970 < 0) return false;
+  ticks = static_cast<std::uint64_t>(seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
+  return true;
+}
+
+// ---- Text encoding ----
+
+// Length of the well-formed UTF-8 sequence starting at s[i] (a byte >= 0x80), or 0.
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char lead = byte(i);
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + length > s.size()) return 0;
+  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (std::size_t k = 2; k < length; ++k) {
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+  }
+  return length;
+}
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+void AppendHexByte(std::string& out, unsigned char byte) {
+  out += kHexDigits[byte >> 4];
+  out += kHexDigits[byte & 0xF];
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+
+// Writes bytes so that any byte string survives; text that is UTF-8 stays readable.
+template <typename Escape>
+void AppendEncoded(std::string& out, std::string_view bytes, Escape escape) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    if (c >= 0x80) {
+      const std::size_t length = Utf8SequenceAt(bytes, i);
+      if (length > 0) {
+        out.append(bytes.substr(i, length));
+        i += length;
+        continue;
+      }
+    }
+    escape(out, c);
+    ++i;
+  }
+}
+
+std::string QuotedText(std::string_view bytes) {
+  std::string out = "\"";
+  AppendEncoded(out, bytes, [](std::string& o, unsigned char c) {
+    switch (c) {
+      case '\\':
+        o += "\\\\";
+        break;
+      case '"':
+        o += "\\\"";
+        break;
+      case '\n':
+        o += "\\n";
+        break;
+      case '\r':
+        o += "\\r";
+        break;
+      case '\t':
+        o += "\\t";
+        break;
+      case 0:
+        o += "\\0";
+        break;
+      default:
+        if (IsControl(c) || c >= 0x80) {
+          o += "\\x";
+          AppendHexByte(o, c);
+        } else {
+          o += static_cast<char>(c);
+        }
+    }
+  });
+  out += '"';
+  return out;
+}
+
+std::string EncodedPath(const std::vector<std::string>& path) {
+  std::string out;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (i > 0) out += '\\';
+    // A backslash inside a name is escaped too: bare, it would separate names.
+    AppendEncoded(out, path[i], [](std::string& o, unsigned char c) {
+      if (IsControl(c) || c == '%' || c == '\\' || c >= 0x80) {
+        o += '%';
+        AppendHexByte(o, c);
+      } else {
+        o += static_cast<char>(c);
+      }
+    });
+  }
+  return out;
+}
+
+struct TypeName {
+  DWORD type;
+  const char* name;
+};
+
+constexpr TypeName kTypeNames[] = {
+    {REG_NONE, "none"},
+    {REG_SZ, "sz"},
+    {REG_EXPAND_SZ, "expand_sz"},
+    {REG_BINARY, "binary"},
+    {REG_DWORD, "dword"},
+    {REG_DWORD_BIG_ENDIAN, "dword_be"},
+    {REG_LINK, "link"},
+    {REG_MULTI_SZ, "multi_sz"},
+    {REG_RESOURCE_LIST, "resource_list"},
+    {REG_FULL_RESOURCE_DESCRIPTOR, "full_resource_descriptor"},
+    {REG_RESOURCE_REQUIREMENTS_LIST, "resource_requirements_list"},
+    {REG_QWORD, "qword"},
+};
+
+std::string NameOfType(DWORD type) {
+  for (const TypeName& entry : kTypeNames) {
+    if (entry.type == type) return entry.name;
+  }
+  return std::to_string(type);
+}
+
+bool IsTextType(DWORD type) {
+  return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ || type == REG_LINK;
+}
+
+std::string EncodedData(const Value& value) {
+  const std::size_t size = value.data.size();
+  if (IsTextType(value.type)) return QuotedText(value.data);
+  if ((value.type == REG_DWORD && size == 4) || (value.type == REG_QWORD && size == 8)) {
+    std::uint64_t number = 0;
+    for (std::size_t i = size; i-- > 0;) number = (number << 8) | static_cast<unsigned char>(value.data[i]);
+    char text[24];
+    std::snprintf(text, sizeof text, size == 4 ? "0x%08llx" : "0x%016llx", static_cast<unsigned long long>(number));
+    return text;
+  }
+  std::string out = "hex";
+  for (char c : value.data) {
+    out += ' ';
+    AppendHexByte(out, static_cast<unsigned char>(c));
+  }
+  return out;
+}
+
+void AppendKeyBody(std::string& out, const Key& key, bool withLoadMarks) {
+  if (!key.className.empty()) out += "@class " + QuotedText(key.className) + "\n";
+  if (key.modified != 0) out += "@modified " + FormatTime(key.modified) + "\n";
+  if (withLoadMarks && !key.loadedFrom.empty()) out += "@loaded " + QuotedText(key.loadedFrom) + "\n";
+  for (const Value& value : key.values)
+    out += QuotedText(value.name) + " = " + NameOfType(value.type) + " " + EncodedData(value) + "\n";
+}
+
+void AppendSubtree(std::string& out, const Key& key, std::vector<std::string>& path, bool withLoadMarks) {
+  for (const Key& child : key.children) {
+    path.push_back(child.name);
+    out += "\n[" + EncodedPath(path) + "]\n";
+    AppendKeyBody(out, child, withLoadMarks);
+    AppendSubtree(out, child, path, withLoadMarks);
+    path.pop_back();
+  }
+}
+
+/// The whole file for a tree whose top is `top` (a root key, or the key being saved).
+std::string Serialize(const Key& top, bool withLoadMarks) {
+  std::string out(kHeader);
+  out += '\n';
+  AppendKeyBody(out, top, withLoadMarks);
+  std::vector<std::string> path;
+  AppendSubtree(out, top, path, withLoadMarks);
+  return out;
+}
+
+// ---- Parsing ----
+
+class LineReader {
+ public:
+  explicit LineReader(std::string_view line) : line_(line) {}
+
+  void SkipSpace() {
+    while (pos_ < line_.size() && (line_[pos_] == ' ' || line_[pos_] == '\t')) ++pos_;
+  }
+  bool AtEnd() {
+    SkipSpace();
+    return pos_ == line_.size();
+  }
+  bool Peek(char c) {
+    SkipSpace();
+    return pos_ < line_.size() && line_[pos_] == c;
+  }
+  bool Expect(char c) {
+    if (!Peek(c)) return false;
+    ++pos_;
+    return true;
+  }
+  // A run of characters up to the next blank.
+  std::string Word() {
+    SkipSpace();
+    const std::size_t start = pos_;
+    while (pos_ < line_.size() && line_[pos_] != ' ' && line_[pos_] != '\t') ++pos_;
+    return std::string(line_.substr(start, pos_ - start));
+  }
+  bool QuotedString(std::string& out) {
+    out.clear();
+    if (!Expect('"')) return false;
+    while (pos_ < line_.size()) {
+      const char c = line_[pos_++];
+      if (c == '"') return true;
+      if (c != '\\') {
+        if (IsControl(static_cast<unsigned char>(c)) && c != '\t') return false;
+        out += c;
+        continue;
+      }
+      if (pos_ >= line_.size()) return false;
+      const char e = line_[pos_++];
+      switch (e) {
+        case '\\':
+          out += '\\';
+          break;
+        case '"':
+          out += '"';
+          break;
+        case 'n':
+          out += '\n';
+          break;
+        case 'r':
+          out += '\r';
+          break;
+        case 't':
+          out += '\t';
+          break;
+        case '0':
+          out += '\0';
+          break;
+        case 'x': {
+          if (pos_ + 2 > line_.size()) return false;
+          const int high = HexValue(line_[pos_]);
+          const int low = HexValue(line_[pos_ + 1]);
+          if (high < 0 || low < 0) return false;
+          out += static_cast<char>(high * 16 + low);
+          pos_ += 2;
+          break;
+        }
+        default:
+          return false;
+      }
+    }
+    return false;
+  }
+
+ private:
+  std::string_view line_;
+  std::size_t pos_ = 0;
+};
+
+bool ParseType(const std::string& word, DWORD& type) {
+  for (const TypeName& entry : kTypeNames) {
+    if (word == entry.name) {
+      type = entry.type;
+      return true;
+    }
+  }
+  if (word.empty() || word.size() > 10 ||
+      !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  const unsigned long long number = std::strtoull(word.c_str(), nullptr, 10);
+  if (number > 0xFFFFFFFFULL) return false;
+  type = static_cast<DWORD>(number);
+  return true;
+}
+
+bool ParseData(LineReader& reader, DWORD type, std::string& data) {
+  data.clear();
+  if (reader.Peek('"')) return reader.QuotedString(data) && reader.AtEnd();
+  const std::string head = reader.Word();
+  if (head == "hex") {
+    while (!reader.AtEnd()) {
+      const std::string pair = reader.Word();
+      if (pair.size() != 2 || HexValue(pair[0]) < 0 || HexValue(pair[1]) < 0) return false;
+      data += static_cast<char>(HexValue(pair[0]) * 16 + HexValue(pair[1]));
+    }
+    return true;
+  }
+  const std::size_t digits = head.size() >= 2 ? head.size() - 2 : 0;
+  if (head.size() < 2 || head[0] != '0' || head[1] != 'x' ||
+      !((type == REG_DWORD && digits == 8) || (type == REG_QWORD && digits == 16)))
+    return false;
+  std::uint64_t number = 0;
+  for (std::size_t i = 2; i < head.size(); ++i) {
+    const int digit = HexValue(head[i]);
+    if (digit < 0) return false;
+    number = (number << 4) | static_cast<std::uint64_t>(digit);
+  }
+  for (std::size_t i = 0; i < digits / 2; ++i) data += static_cast<char>((number >> (8 * i)) & 0xFF);
+  return reader.AtEnd();
+}
+
+bool DecodePath(std::string_view text, std::vector<std::string>& path) {
+  path.assign(1, std::string());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\\') {
+      path.emplace_back();
+    } else if (c == '%') {
+      if (i + 2 >= text.size()) return false;
+      const int high = HexValue(text[i + 1]);
+      const int low = HexValue(text[i + 2]);
+      if (high < 0 || low < 0) return false;
+      path.back() += static_cast<char>(high * 16 + low);
+      i += 2;
+    } else if (IsControl(static_cast<unsigned char>(c))) {
+      return false;
+    } else {
+      path.back() += c;
+    }
+  }
+  return std::all_of(path.begin(), path.end(), [](const std::string& name) {
+    return !name.empty() && name.size() <= kMaxKeyNameLength && name.find('\0') == std::string::npos;
+  });
+}
+
+std::string_view Trimmed(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+/// Parses a whole file into `top`; false when any line is not in the format.
+bool Parse(std::string_view text, Key& top) {
+  top = Key();
+  std::size_t start = 0;
+  bool first = true;
+  std::set<std::string> declared;  // folded paths of the key headers seen
+  Key* current = &top;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = Trimmed(text.substr(start, end - start));
+    start = end + 1;
+    if (first) {
+      if (line != kHeader) return false;
+      first = false;
+      continue;
+    }
+    if (line.empty() || line.front() == '#') continue;
+    if (line.front() == '[') {
+      std::vector<std::string> path;
+      if (line.back() != ']' || line.size() < 2 || !DecodePath(line.substr(1, line.size() - 2), path)) return false;
+      if (!declared.insert(Folded(EncodedPath(path))).second) return false;
+      // A key may come before its parent's header: the parent is made here and
+      // filled when its own header follows.
+      Key* key = &top;
+      for (const std::string& name : path) {
+        Key* child = FindChild(*key, name);
+        key = child ? child : &InsertChild(*key, name);
+      }
+      current = key;
+      continue;
+    }
+    LineReader reader(line);
+    if (line.front() == '@') {
+      const std::string attribute = reader.Word();
+      if (attribute == "@class") {
+        if (!reader.QuotedString(current->className) || !reader.AtEnd()) return false;
+      } else if (attribute == "@loaded") {
+        if (!reader.QuotedString(current->loadedFrom) || !reader.AtEnd()) return false;
+      } else if (attribute == "@modified") {
+        const std::string when = reader.Word();
+        if (!ParseTime(when, current->modified) || !reader.AtEnd()) return false;
+      } else {
+        return false;
+      }
+      continue;
+    }
+    Value value;
+    // Names are C strings to the calls, so a NUL inside one cannot have been written.
+    if (!reader.QuotedString(value.name) || value.name.size() > kMaxValueNameLength ||
+        value.name.find('\0') != std::string::npos || !reader.Expect('=') || !ParseType(reader.Word(), value.type) ||
+        !ParseData(reader, value.type, value.data))
+      return false;
+    if (FindValue(*current, value.name)) return false;
+    current->values.push_back(std::move(value));
+  }
+  return !first;
+}
+
+// ---- Files ----
+
+struct RootInfo {
+  HKEY handle;
+  const char* name;
+  bool hasStore;
+};
+
+constexpr RootInfo kRoots[] = {
+    {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT", true},
+    {HKEY_CURRENT_USER, "HKEY_CURRENT_USER", true},
+    {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE", true},
+    {HKEY_USERS, "HKEY_USERS", true},
+    {HKEY_PERFORMANCE_DATA, "HKEY_PERFORMANCE_DATA", false},
+    {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG", true},
+    {HKEY_DYN_DATA, "HKEY_DYN_DATA", false},
+};
+
+int RootIndex(HKEY key) {
+  for (std::size_t i = 0; i < std::size(kRoots); ++i) {
+    if (kRoots[i].handle == key) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+/// Reads a whole file; `exists` is false (and the result success) when there is none.
+LONG ReadWholeFile(const std::string& path, std::string& text, bool& exists) {
+  text.clear();
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.Get() < 0) {
+    exists = false;
+    return errno == ENOENT ? ERROR_SUCCESS : ERROR_CANTREAD;
+  }
+  exists = true;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return ERROR_CANTREAD;
+    }
+    if (got == 0) return ERROR_SUCCESS;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+/// Reads and parses a store-format file. A missing file is an empty tree when
+/// `missingIsEmpty`, else ERROR_FILE_NOT_FOUND.
+LONG ReadTree(const std::string& path, Key& top, bool missingIsEmpty) {
+  std::string text;
+  bool exists = false;
+  if (const LONG rc = ReadWholeFile(path, text, exists); rc != ERROR_SUCCESS) return rc;
+  if (!exists) {
+    top = Key();
+    return missingIsEmpty ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+  }
+  return Parse(text, top) ? ERROR_SUCCESS : ERROR_REGISTRY_CORRUPT;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+void SyncFolder(const std::string& folder) {
+  FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.Get() >= 0) ::fsync(fd.Get());
+}
+
+/// Writes a file through a temporary file in the same folder, so that the path names
+/// either the old or the complete new content. With `noReplace` an existing file is
+/// left alone and ERROR_ALREADY_EXISTS returned.
+LONG WriteFileAtomically(const std::string& path, const std::string& text, bool noReplace) {
+  const std::filesystem::path target(path);
+  std::string folder = target.parent_path().string();
+  if (folder.empty()) folder = ".";
+  std::string temp = folder + "/." + target.filename().string() + ".XXXXXX";
+  FileDescriptor fd(::mkstemp(temp.data()));
+  if (fd.Get() < 0) return ERROR_REGISTRY_IO_FAILED;
+  ::fcntl(fd.Get(), F_SETFD, FD_CLOEXEC);
+  const bool written = WriteAll(fd.Get(), text) && ::fsync(fd.Get()) == 0;
+  if (::close(fd.Release()) != 0 || !written) {
+    ::unlink(temp.c_str());
+    return ERROR_REGISTRY_IO_FAILED;
+  }
+  LONG rc = ERROR_SUCCESS;
+  if (noReplace) {
+    if (::link(temp.c_str(), path.c_str()) != 0) rc = errno == EEXIST ? ERROR_ALREADY_EXISTS : ERROR_REGISTRY_IO_FAILED;
+    ::unlink(temp.c_str());
+  } else if (::rename(temp.c_str(), path.c_str()) != 0) {
+    rc = ERROR_REGISTRY_IO_FAILED;
+    ::unlink(temp.c_str());
+  }
+  if (rc == ERROR_SUCCESS) SyncFolder(folder);
+  return rc;
+}
+
+std::string RootFilePath(const std::string& folder, int root) { return folder + "/" + kRoots[root].name + ".txt"; }
+
+/// An exclusive advisory lock on a root's lock file, held for one read-modify-write.
+/// The kernel drops it if the process dies, so no stale lock is left behind.
+class RootLock {
+ public:
+  LONG Acquire(const std::string& folder, int root) {
+    const std::string path = folder + "/" + kRoots[root].name + ".lock";
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0) return ERROR_REGISTRY_IO_FAILED;
+    while (::flock(fd_, LOCK_EX) != 0) {
+      if (errno != EINTR) return ERROR_REGISTRY_IO_FAILED;
+    }
+    return ERROR_SUCCESS;
+  }
+  ~RootLock() {
+    if (fd_ >= 0) {
+      ::flock(fd_, LOCK_UN);
+      ::close(fd_);
+    }
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+template <typename Look>
+LONG ReadRoot(int root, Look look) {
+  const std::string folder = RegistryStoreFolder();
+  if (folder.empty()) return ERROR_PATH_NOT_FOUND;
+  // Reads take no lock: writers replace the file by rename, so a read sees either
+  // the old or the new file whole.
+  Key top;
+  if (const LONG rc = ReadTree(RootFilePath(folder, root), top, true); rc != ERROR_SUCCESS) return rc;
+  return look(top);
+}
+
+/// Runs `change(top, changed)` on the root's tree under the root's lock and writes the
+/// tree back when it succeeded and reported a change.
+template <typename Change>
+LONG ModifyRoot(int root, Change change) {
+  const std::string folder = RegistryStoreFolder();
+  if (folder.empty()) return ERROR_PATH_NOT_FOUND;
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) return ERROR_REGISTRY_IO_FAILED;
+  RootLock lock;
+  if (const LONG rc = lock.Acquire(folder, root); rc != ERROR_SUCCESS) return rc;
+  const std::string file = RootFilePath(folder, root);
+  Key top;
+  if (const LONG rc = ReadTree(file, top, true); rc != ERROR_SUCCESS) return rc;
+  bool changed = false;
+  if (const LONG rc = change(top, changed); rc != ERROR_SUCCESS || !changed) return rc;
+  return WriteFileAtomically(file, Serialize(top, true), false);
+}
+
+// ---- Handles ----
 
 struct HandleInfo {
   int root = -1;
