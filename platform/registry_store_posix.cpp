@@ -1,13 +1,8 @@
 #include "registry_store.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -16,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "file_descriptor_posix.h"
 #include "registry_store/key_times.h"
 #include "registry_store/key_tree.h"
+#include "registry_store/store_files.h"
 #include "registry_store/text_format.h"
 
 namespace radixpad {
@@ -26,167 +21,6 @@ namespace radixpad {
 using namespace registry_store;
 
 namespace {
-
-// ---- Files ----
-
-struct RootInfo {
-  HKEY handle;
-  const char* name;
-  bool hasStore;
-};
-
-constexpr RootInfo kRoots[] = {
-    {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT", true},
-    {HKEY_CURRENT_USER, "HKEY_CURRENT_USER", true},
-    {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE", true},
-    {HKEY_USERS, "HKEY_USERS", true},
-    {HKEY_PERFORMANCE_DATA, "HKEY_PERFORMANCE_DATA", false},
-    {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG", true},
-    {HKEY_DYN_DATA, "HKEY_DYN_DATA", false},
-};
-
-int RootIndex(HKEY key) {
-  for (std::size_t i = 0; i < std::size(kRoots); ++i) {
-    if (kRoots[i].handle == key) return static_cast<int>(i);
-  }
-  return -1;
-}
-
-/// Reads a whole file; `exists` is false (and the result success) when there is none.
-LONG ReadWholeFile(const std::string& path, std::string& text, bool& exists) {
-  text.clear();
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.Get() < 0) {
-    exists = false;
-    return errno == ENOENT ? ERROR_SUCCESS : ERROR_CANTREAD;
-  }
-  exists = true;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return ERROR_CANTREAD;
-    }
-    if (got == 0) return ERROR_SUCCESS;
-    text.append(buffer, static_cast<std::size_t>(got));
-  }
-}
-
-/// Reads and parses a store-format file. A missing file is an empty tree when
-/// `missingIsEmpty`, else ERROR_FILE_NOT_FOUND.
-LONG ReadTree(const std::string& path, Key& top, bool missingIsEmpty) {
-  std::string text;
-  bool exists = false;
-  if (const LONG rc = ReadWholeFile(path, text, exists); rc != ERROR_SUCCESS) return rc;
-  if (!exists) {
-    top = Key();
-    return missingIsEmpty ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
-  }
-  return Parse(text, top) ? ERROR_SUCCESS : ERROR_REGISTRY_CORRUPT;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(put);
-  }
-  return true;
-}
-
-void SyncFolder(const std::string& folder) {
-  FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.Get() >= 0) ::fsync(fd.Get());
-}
-
-/// Writes a file through a temporary file in the same folder, so that the path names
-/// either the old or the complete new content. With `noReplace` an existing file is
-/// left alone and ERROR_ALREADY_EXISTS returned.
-LONG WriteFileAtomically(const std::string& path, const std::string& text, bool noReplace) {
-  const std::filesystem::path target(path);
-  std::string folder = target.parent_path().string();
-  if (folder.empty()) folder = ".";
-  std::string temp = folder + "/." + target.filename().string() + ".XXXXXX";
-  FileDescriptor fd(::mkstemp(temp.data()));
-  if (fd.Get() < 0) return ERROR_REGISTRY_IO_FAILED;
-  ::fcntl(fd.Get(), F_SETFD, FD_CLOEXEC);
-  const bool written = WriteAll(fd.Get(), text) && ::fsync(fd.Get()) == 0;
-  if (::close(fd.Release()) != 0 || !written) {
-    ::unlink(temp.c_str());
-    return ERROR_REGISTRY_IO_FAILED;
-  }
-  LONG rc = ERROR_SUCCESS;
-  if (noReplace) {
-    if (::link(temp.c_str(), path.c_str()) != 0) rc = errno == EEXIST ? ERROR_ALREADY_EXISTS : ERROR_REGISTRY_IO_FAILED;
-    ::unlink(temp.c_str());
-  } else if (::rename(temp.c_str(), path.c_str()) != 0) {
-    rc = ERROR_REGISTRY_IO_FAILED;
-    ::unlink(temp.c_str());
-  }
-  if (rc == ERROR_SUCCESS) SyncFolder(folder);
-  return rc;
-}
-
-std::string RootFilePath(const std::string& folder, int root) { return folder + "/" + kRoots[root].name + ".txt"; }
-
-/// An exclusive advisory lock on a root's lock file, held for one read-modify-write.
-/// The kernel drops it if the process dies, so no stale lock is left behind.
-class RootLock {
- public:
-  LONG Acquire(const std::string& folder, int root) {
-    const std::string path = folder + "/" + kRoots[root].name + ".lock";
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ < 0) return ERROR_REGISTRY_IO_FAILED;
-    while (::flock(fd_, LOCK_EX) != 0) {
-      if (errno != EINTR) return ERROR_REGISTRY_IO_FAILED;
-    }
-    return ERROR_SUCCESS;
-  }
-  ~RootLock() {
-    if (fd_ >= 0) {
-      ::flock(fd_, LOCK_UN);
-      ::close(fd_);
-    }
-  }
-
- private:
-  int fd_ = -1;
-};
-
-template <typename Look>
-LONG ReadRoot(int root, Look look) {
-  const std::string folder = RegistryStoreFolder();
-  if (folder.empty()) return ERROR_PATH_NOT_FOUND;
-  // Reads take no lock: writers replace the file by rename, so a read sees either
-  // the old or the new file whole.
-  Key top;
-  if (const LONG rc = ReadTree(RootFilePath(folder, root), top, true); rc != ERROR_SUCCESS) return rc;
-  return look(top);
-}
-
-/// Runs `change(top, changed)` on the root's tree under the root's lock and writes the
-/// tree back when it succeeded and reported a change.
-template <typename Change>
-LONG ModifyRoot(int root, Change change) {
-  const std::string folder = RegistryStoreFolder();
-  if (folder.empty()) return ERROR_PATH_NOT_FOUND;
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) return ERROR_REGISTRY_IO_FAILED;
-  RootLock lock;
-  if (const LONG rc = lock.Acquire(folder, root); rc != ERROR_SUCCESS) return rc;
-  const std::string file = RootFilePath(folder, root);
-  Key top;
-  if (const LONG rc = ReadTree(file, top, true); rc != ERROR_SUCCESS) return rc;
-  bool changed = false;
-  if (const LONG rc = change(top, changed); rc != ERROR_SUCCESS || !changed) return rc;
-  return WriteFileAtomically(file, Serialize(top, true), false);
-}
 
 // ---- Handles ----
 
@@ -320,27 +154,7 @@ bool IsLocalComputer(const char* machineName) {
   return SameName(name, LocalComputerName());
 }
 
-/// Reads a file written by RegSaveKey for restore or load.
-LONG ReadSavedTree(const char* file, Key& top) {
-  if (const LONG rc = ReadTree(file, top, false); rc != ERROR_SUCCESS) return rc;
-  ClearLoadMarks(top);
-  return ERROR_SUCCESS;
-}
-
 }  // namespace
-
-std::string RegistryStoreFolder() {
-  if (const char* folder = std::getenv("RADIXPAD_REGISTRY_DIR"); folder && *folder) return folder;
-  std::string data;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
-    data = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    data = std::string(home) + "/.local/share";
-  } else {
-    return std::string();
-  }
-  return data + "/Quillory/Radixpad/registry";
-}
 
 std::string LocalComputerName() {
   char name[256] = {};
