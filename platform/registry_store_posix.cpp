@@ -1,3 +1,5 @@
+// The registry calls: each checks its arguments, reaches its key through a handle
+// (registry_store/handles.h) and answers with a result code, never an exception.
 #include "registry_store.h"
 
 #include <unistd.h>
@@ -5,12 +7,11 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <map>
-#include <mutex>
 #include <new>
 #include <string_view>
 #include <vector>
 
+#include "registry_store/handles.h"
 #include "registry_store/key_times.h"
 #include "registry_store/key_tree.h"
 #include "registry_store/store_files.h"
@@ -21,95 +22,6 @@ namespace radixpad {
 using namespace registry_store;
 
 namespace {
-
-// ---- Handles ----
-
-struct HandleInfo {
-  int root = -1;
-  std::vector<std::string> path;
-  REGSAM access = 0;
-};
-
-std::mutex handleMutex;
-std::map<std::uint64_t, HandleInfo> openHandles;
-std::uint64_t nextHandle = 0x1000;
-
-LONG Resolve(HKEY key, HandleInfo& info) {
-  const int root = RootIndex(key);
-  if (root >= 0) {
-    if (!kRoots[root].hasStore) return ERROR_CALL_NOT_IMPLEMENTED;
-    info = HandleInfo{root, {}, KEY_ALL_ACCESS};
-    return ERROR_SUCCESS;
-  }
-  std::lock_guard<std::mutex> guard(handleMutex);
-  const auto found = openHandles.find(static_cast<std::uint64_t>(key));
-  if (found == openHandles.end()) return ERROR_INVALID_HANDLE;
-  info = found->second;
-  return ERROR_SUCCESS;
-}
-
-HKEY AddHandle(HandleInfo info) {
-  std::lock_guard<std::mutex> guard(handleMutex);
-  const std::uint64_t number = nextHandle;
-  nextHandle += 4;
-  openHandles.emplace(number, std::move(info));
-  return HKEY{number};
-}
-
-/// Splits a subkey path; null and empty mean the key itself.
-LONG SplitPath(const char* subKey, std::vector<std::string>& path) {
-  path.clear();
-  if (!subKey || !*subKey) return ERROR_SUCCESS;
-  std::string_view rest(subKey);
-  for (;;) {
-    const std::size_t cut = rest.find('\\');
-    const std::string_view name = rest.substr(0, cut);
-    if (name.empty()) return ERROR_BAD_PATHNAME;
-    if (name.size() > kMaxKeyNameLength) return ERROR_INVALID_PARAMETER;
-    path.emplace_back(name);
-    if (cut == std::string_view::npos) return ERROR_SUCCESS;
-    rest.remove_prefix(cut + 1);
-  }
-}
-
-template <typename Look>
-LONG WithKey(HKEY key, REGSAM needed, Look look) {
-  HandleInfo info;
-  if (const LONG rc = Resolve(key, info); rc != ERROR_SUCCESS) return rc;
-  if ((info.access & needed) != needed) return ERROR_ACCESS_DENIED;
-  return ReadRoot(info.root, [&](Key& top) {
-    Key* found = FindPath(top, info.path);
-    return found ? look(*found) : ERROR_KEY_DELETED;
-  });
-}
-
-template <typename Change>
-LONG ModifyKey(HKEY key, REGSAM needed, Change change) {
-  HandleInfo info;
-  if (const LONG rc = Resolve(key, info); rc != ERROR_SUCCESS) return rc;
-  if ((info.access & needed) != needed) return ERROR_ACCESS_DENIED;
-  return ModifyRoot(info.root, [&](Key& top, bool& changed) {
-    Key* found = FindPath(top, info.path);
-    return found ? change(*found, changed) : ERROR_KEY_DELETED;
-  });
-}
-
-/// Runs a change on the direct child that `subKey` names below `key`: `change` gets the
-/// child's parent, the child and the flag to set when it changed something. A missing
-/// parent or child is ERROR_FILE_NOT_FOUND.
-template <typename Change>
-LONG ModifyChildKey(HKEY key, const char* subKey, Change change) {
-  if (!subKey || !*subKey) return ERROR_INVALID_PARAMETER;
-  std::vector<std::string> relative;
-  if (const LONG rc = SplitPath(subKey, relative); rc != ERROR_SUCCESS) return rc;
-  return ModifyKey(key, 0, [&](Key& base, bool& changed) {
-    Key* parent = FindPath(base, relative, relative.size() - 1);
-    if (!parent) return ERROR_FILE_NOT_FOUND;
-    const auto child = ChildPosition(*parent, relative.back());
-    if (child == parent->children.end()) return ERROR_FILE_NOT_FOUND;
-    return change(*parent, child, changed);
-  });
-}
 
 /// Runs a call, turning an escaping exception into a result code.
 template <typename Call>
@@ -229,8 +141,7 @@ LONG RegCreateKeyEx(HKEY key, const char* subKey, DWORD /*reserved*/, const char
 
 LONG RegCloseKey(HKEY key) {
   if (RootIndex(key) >= 0) return ERROR_SUCCESS;
-  std::lock_guard<std::mutex> guard(handleMutex);
-  return openHandles.erase(static_cast<std::uint64_t>(key)) == 1 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  return RemoveHandle(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
 LONG RegDeleteKey(HKEY key, const char* subKey) {
