@@ -37,12 +37,21 @@ int RootIndex(HKEY key);
 /// `missingIsEmpty`, else ERROR_FILE_NOT_FOUND.
 LONG ReadTree(const std::string& path, Key& top, bool missingIsEmpty);
 
-/// Writes a file through a temporary file in the same folder, so that the path names
-/// either the old or the complete new content. With `noReplace` an existing file is
-/// left alone and ERROR_ALREADY_EXISTS returned.
+/// Writes a file through a temporary file of a new name in the same folder, so that the
+/// path names either the old or the complete new content. With `noReplace` an existing
+/// file is left alone and ERROR_ALREADY_EXISTS returned. For files named by a caller,
+/// which no lock of the store's covers.
 LONG WriteFileAtomically(const std::string& path, const std::string& text, bool noReplace);
 
 std::string RootFilePath(const std::string& folder, int root);
+
+/// Replaces a root's file as WriteFileAtomically does, through the root's one copy
+/// beside it ("HKEY_CURRENT_USER.txt.new~"). Only for a holder of the root's lock, after
+/// RemoveStaleCopy.
+LONG ReplaceRootFile(const std::string& folder, int root, const std::string& text);
+/// Removes the root's copy that a write killed half-way left behind. Only for a holder
+/// of the root's lock: no other write of the root can be using the copy then.
+void RemoveStaleCopy(const std::string& folder, int root);
 
 /// An exclusive advisory lock on a root's lock file, held for one read-modify-write.
 /// The kernel drops it if the process dies, so no stale lock is left behind.
@@ -67,7 +76,8 @@ LONG ReadRoot(int root, Look look) {
 }
 
 /// Runs `change(top, changed)` on the root's tree under the root's lock and writes the
-/// tree back when it succeeded and reported a change.
+/// tree back when it succeeded and reported a change. A copy left by a killed write is
+/// removed first, whether or not anything changes.
 template <typename Change>
 LONG ModifyRoot(int root, Change change) {
   const std::string folder = RegistryStoreFolder();
@@ -77,12 +87,13 @@ LONG ModifyRoot(int root, Change change) {
   if (error) return ERROR_REGISTRY_IO_FAILED;
   RootLock lock;
   if (const LONG rc = lock.Acquire(folder, root); rc != ERROR_SUCCESS) return rc;
+  RemoveStaleCopy(folder, root);
   const std::string file = RootFilePath(folder, root);
   Key top;
   if (const LONG rc = ReadTree(file, top, true); rc != ERROR_SUCCESS) return rc;
   bool changed = false;
   if (const LONG rc = change(top, changed); rc != ERROR_SUCCESS || !changed) return rc;
-  return WriteFileAtomically(file, Serialize(top, true), false);
+  return ReplaceRootFile(folder, root, Serialize(top, true));
 }
 
 /// Reads a file written by RegSaveKey for restore or load.

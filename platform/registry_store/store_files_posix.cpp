@@ -68,6 +68,33 @@ void SyncFolder(const std::string& folder) {
   if (fd.Get() >= 0) ::fsync(fd.Get());
 }
 
+// Writes `text` to the new file `fd` opened at `copy`, then puts the copy in place of
+// `path`: renamed over it, or with `noReplace` linked there only when there is no file
+// yet. The copy is gone afterwards, whatever happened.
+LONG FinishCopy(FileDescriptor& fd, const std::string& copy, const std::string& path, const std::string& folder,
+                const std::string& text, bool noReplace) {
+  const bool written = WriteAll(fd.Get(), text) && ::fsync(fd.Get()) == 0;
+  if (::close(fd.Release()) != 0 || !written) {
+    ::unlink(copy.c_str());
+    return ERROR_REGISTRY_IO_FAILED;
+  }
+  LONG rc = ERROR_SUCCESS;
+  if (noReplace) {
+    if (::link(copy.c_str(), path.c_str()) != 0) rc = errno == EEXIST ? ERROR_ALREADY_EXISTS : ERROR_REGISTRY_IO_FAILED;
+    ::unlink(copy.c_str());
+  } else if (::rename(copy.c_str(), path.c_str()) != 0) {
+    rc = ERROR_REGISTRY_IO_FAILED;
+    ::unlink(copy.c_str());
+  }
+  if (rc == ERROR_SUCCESS) SyncFolder(folder);
+  return rc;
+}
+
+// Where a root's new content is written before it replaces the root's file. Only a
+// holder of the root's lock writes there, so a copy found by one was left by a write
+// that did not finish (a process killed half-way).
+std::string RootCopyPath(const std::string& folder, int root) { return RootFilePath(folder, root) + ".new~"; }
+
 }  // namespace
 
 int RootIndex(HKEY key) {
@@ -96,22 +123,17 @@ LONG WriteFileAtomically(const std::string& path, const std::string& text, bool 
   FileDescriptor fd(::mkstemp(temp.data()));
   if (fd.Get() < 0) return ERROR_REGISTRY_IO_FAILED;
   ::fcntl(fd.Get(), F_SETFD, FD_CLOEXEC);
-  const bool written = WriteAll(fd.Get(), text) && ::fsync(fd.Get()) == 0;
-  if (::close(fd.Release()) != 0 || !written) {
-    ::unlink(temp.c_str());
-    return ERROR_REGISTRY_IO_FAILED;
-  }
-  LONG rc = ERROR_SUCCESS;
-  if (noReplace) {
-    if (::link(temp.c_str(), path.c_str()) != 0) rc = errno == EEXIST ? ERROR_ALREADY_EXISTS : ERROR_REGISTRY_IO_FAILED;
-    ::unlink(temp.c_str());
-  } else if (::rename(temp.c_str(), path.c_str()) != 0) {
-    rc = ERROR_REGISTRY_IO_FAILED;
-    ::unlink(temp.c_str());
-  }
-  if (rc == ERROR_SUCCESS) SyncFolder(folder);
-  return rc;
+  return FinishCopy(fd, temp, path, folder, text, noReplace);
 }
+
+LONG ReplaceRootFile(const std::string& folder, int root, const std::string& text) {
+  const std::string copy = RootCopyPath(folder, root);
+  FileDescriptor fd(::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (fd.Get() < 0) return ERROR_REGISTRY_IO_FAILED;
+  return FinishCopy(fd, copy, RootFilePath(folder, root), folder, text, false);
+}
+
+void RemoveStaleCopy(const std::string& folder, int root) { ::unlink(RootCopyPath(folder, root).c_str()); }
 
 std::string RootFilePath(const std::string& folder, int root) { return folder + "/" + kRoots[root].name + ".txt"; }
 
