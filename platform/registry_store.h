@@ -34,10 +34,12 @@
 //
 // Every call re-reads the file, so nothing goes stale between processes. A write takes
 // an exclusive lock (flock on the lock file) around read-modify-write and replaces the
-// file atomically (temporary file, fsync, rename): a failed or interrupted write leaves
-// the previous file. A file that does not parse answers ERROR_REGISTRY_CORRUPT (1015)
-// to every call on that root and is never rewritten; it has to be repaired or removed
-// by hand.
+// file atomically (a copy beside it, "HKEY_LOCAL_MACHINE.txt.new~", fsync, rename): a
+// failed or interrupted write leaves the previous file, and the copy left by a write
+// that was killed is removed by the next call that takes the lock (a write, or a create
+// of a key that is already there). Nothing else in the folder is touched. A file that
+// does not parse answers ERROR_REGISTRY_CORRUPT (1015) to every call on that root and is
+// never rewritten; it has to be repaired or removed by hand.
 //
 // Key names compare without regard to ASCII case and keep the case they were created
 // with; subkeys enumerate in name order, values in the order they were first set.

@@ -4,6 +4,7 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -335,6 +336,46 @@ TEST_F(StoreTest, AWriteOnAFullDiskFailsAndKeepsTheFile) {
   std::sort(files.begin(), files.end());
   EXPECT_EQ(files, (std::vector<std::string>{"HKEY_CURRENT_USER.lock", "HKEY_CURRENT_USER.txt"}))
       << "no temporary copy is left";
+  RegCloseKey(key);
+}
+
+TEST_F(StoreTest, AWriteKilledHalfWayIsCleanedUpByTheNextCallThatLocksTheRoot) {
+  const auto storeFiles = [&] {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(Store()))
+      files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    return files;
+  };
+  HKEY key = Create(HKEY_CURRENT_USER, "Software");
+  SetBytes(key, "big", REG_BINARY, std::string(5000, 'x'));
+  const std::string before = ReadText(FileOf("HKEY_CURRENT_USER"));
+  // Files beside the store's own that it did not make: an editor's swap file and backup.
+  for (const char* name : {"notes.txt", ".HKEY_CURRENT_USER.txt.swp", "HKEY_CURRENT_USER.txt~"})
+    WriteText(Store() + "/" + name, "not the store's");
+  const std::vector<std::string> others = storeFiles();
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The file size limit kills the writer part way through its new copy.
+    std::signal(SIGXFSZ, SIG_DFL);
+    const rlimit limit{1000, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const DWORD one = 1;
+    RegSetValueEx(key, "more", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the writer was not killed: " << status;
+  EXPECT_EQ(ReadText(FileOf("HKEY_CURRENT_USER")), before);
+  ASSERT_EQ(storeFiles().size(), others.size() + 1) << "the killed write left a copy";
+
+  // Opening an existing key through RegCreateKeyEx writes nothing, yet takes the lock.
+  RegCloseKey(Create(HKEY_CURRENT_USER, "Software"));
+  EXPECT_EQ(storeFiles(), others);
+  EXPECT_EQ(ReadText(FileOf("HKEY_CURRENT_USER")), before);
   RegCloseKey(key);
 }
 
