@@ -34,6 +34,9 @@ class CGeneralPage : public COptionsPage {
 
   /// Auto-copy mode 0..4: shown when the page opens, taken by the OK step.
   int autoCopyMode = 0;
+  /// False where the desktop keeps window placement to itself: always on top and snap
+  /// are greyed with the reason. Set before the page opens.
+  bool programsCanPlaceWindows = true;
 
   // Set by the OK step.
   int applied = 0;
