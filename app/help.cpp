@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <string>
 #include <utility>
@@ -20,8 +21,8 @@ constexpr char kBrowserKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Ap
 constexpr char kHelpPage[] = "index.htm";
 const QString kXdgOpen = QStringLiteral("xdg-open");
 
-void ShowHelpPageBox(const QString& text) {
-  QMessageBox box(QMessageBox::Information, QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok);
+void ShowHelpPageBox(const QString& text, QWidget* window) {
+  QMessageBox box(QMessageBox::Information, QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok, window);
   box.setTextInteractionFlags(Qt::TextSelectableByMouse);
   box.exec();
 }
@@ -36,7 +37,7 @@ QString HelpBrowser() {
   return browser.empty() ? kXdgOpen : QString::fromStdString(browser);
 }
 
-void ShowHelp(const QString& programFolder, std::function<void(const QString& text)> tell) {
+void ShowHelp(const QString& programFolder, QWidget* window, std::function<void(const QString& text)> tell) {
   // Linux has no short path names: the program folder is used as it is.
   QString folder = programFolder;
   if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
@@ -44,12 +45,14 @@ void ShowHelp(const QString& programFolder, std::function<void(const QString& te
   const QString browser = HelpBrowser();
   if (browser != kXdgOpen && QProcess::startDetached(browser, {page})) return;
 
-  const auto notShown = [page, textFile = folder + QLatin1String(files::kTexts), tell = std::move(tell)] {
+  // xdg-open answers later: the window may be gone by then.
+  const auto notShown = [page, textFile = folder + QLatin1String(files::kTexts), tell = std::move(tell),
+                         owner = QPointer<QWidget>(window)] {
     const QString text = GetLocalizedText(QString::fromLatin1(keys::kHelpPageNotShown), textFile).arg(page);
     if (tell) {
       tell(text);
     } else {
-      ShowHelpPageBox(text);
+      ShowHelpPageBox(text, owner.data());
     }
   };
   // xdg-open says by its exit code whether anything could show the page; it is

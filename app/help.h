@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 
+class QWidget;
+
 namespace radixpad {
 
 /// The browser registered in the store under HKEY_LOCAL_MACHINE
@@ -15,7 +17,9 @@ QString HelpBrowser();
 /// (never through a shell). When the registered browser does not start, xdg-open is
 /// tried; when that does not start either or says it could not open the page, `tell`
 /// gets the text of String.dat's HelpPageNotShown with the page's path (by default a
-/// message box shows it). Returns at once: xdg-open's answer comes in the event loop.
-void ShowHelp(const QString& programFolder, std::function<void(const QString& text)> tell = {});
+/// message box over `window` shows it). Returns at once: xdg-open's answer comes in the
+/// event loop.
+void ShowHelp(const QString& programFolder, QWidget* window = nullptr,
+              std::function<void(const QString& text)> tell = {});
 
 }  // namespace radixpad

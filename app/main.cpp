@@ -40,12 +40,14 @@ int main(int argc, char** argv) {
                                      RADIXPAD_VERSION);
   }
   const QString commandLine = radixpad::CommandLineText(argc, argv);
-  if (!radixpad::NeedsWindow(commandLine)) {
-    // Removal and uninstall hand their work on and end: no display is needed.
+  const radixpad::PlatformChoice platform = radixpad::ChoosePlatform(radixpad::CurrentPlatformEnvironment(argc, argv));
+  // Removal and uninstall hand their work on and end: no display is needed. Hide and
+  // toggle only reach the running copy, and use a display only when there is one.
+  if (!radixpad::NeedsWindow(commandLine) &&
+      (!radixpad::UsesDisplayIfThere(commandLine) || platform == radixpad::PlatformChoice::kNoDisplay)) {
     QCoreApplication app(argc, argv);
     return radixpad::CConverterApp().Run(commandLine);
   }
-  const radixpad::PlatformChoice platform = radixpad::ChoosePlatform(radixpad::CurrentPlatformEnvironment());
   if (platform == radixpad::PlatformChoice::kNoDisplay) {
     std::fprintf(stderr,
                  "radixpad: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
@@ -53,9 +55,11 @@ int main(int argc, char** argv) {
                  argc > 0 ? argv[0] : "radixpad");
     return 1;
   }
-  // The platform's arguments follow the user's; both outlive the application object.
+  // The user's arguments (a platform named as -platform=NAME made readable for Qt), then
+  // the platform's; all outlive the application object.
+  QByteArrayList userPieces;
+  std::vector<char*> arguments = radixpad::WithPlatformArgumentsSplit(argc, argv, userPieces);
   const QByteArrayList platformArguments = radixpad::PlatformArguments(platform);
-  std::vector<char*> arguments(argv, argv + argc);
   for (const QByteArray& argument : platformArguments) arguments.push_back(const_cast<char*>(argument.constData()));
   int argumentCount = static_cast<int>(arguments.size());
   arguments.push_back(nullptr);

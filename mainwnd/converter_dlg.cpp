@@ -33,8 +33,11 @@ constexpr int kStartupTimerIntervalMs = 1;
 
 }  // namespace
 
-CConverterDlg::CConverterDlg(const QString& programFolder, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::CConverterDlg>()), programFolder_(programFolder) {
+CConverterDlg::CConverterDlg(const QString& programFolder, QWidget* parent, const QString& windowPlatform)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::CConverterDlg>()),
+      programFolder_(programFolder),
+      windowPlatform_(windowPlatform.isEmpty() ? QGuiApplication::platformName() : windowPlatform) {
   InitResources();
   Initialize();
 }

@@ -38,13 +38,18 @@ class CConverterDlg : public QDialog {
   using ColorChooser = std::function<std::optional<QColor>(QWidget* parent, QColor initial)>;
 
   /// `programFolder`: where String.dat, Default.dat and the common library lie;
-  /// empty for the running executable's folder.
-  explicit CConverterDlg(const QString& programFolder = QString(), QWidget* parent = nullptr);
+  /// empty for the running executable's folder. `windowPlatform`: the windowing
+  /// platform the window is placed by (see ProgramsCanPlaceWindows); empty for the one
+  /// this program runs on.
+  explicit CConverterDlg(const QString& programFolder = QString(), QWidget* parent = nullptr,
+                         const QString& windowPlatform = QString());
   ~CConverterDlg() override;
 
   CConverter& Converter() { return *converter_; }
   CCommonLib& CommonLib() { return commonLib_; }
   const ShellPaths& Paths() const { return commonLib_.Paths(); }
+  /// The windowing platform's name (QGuiApplication::platformName() as a rule).
+  const QString& WindowPlatform() const { return windowPlatform_; }
   CDigitEdit* Field(int row) const;
   CDigitEdit* FieldOfBase(int base) const;
   QWidget* Control(int controlId) const;
@@ -139,6 +144,7 @@ class CConverterDlg : public QDialog {
   std::unique_ptr<Ui::CConverterDlg> ui_;
   CCommonLib commonLib_;
   QString programFolder_;
+  QString windowPlatform_;
   std::array<CDigitEdit*, 4> fields_{};
   std::array<std::unique_ptr<CComboSelector>, 4> baseSelectors_;
   std::array<std::unique_ptr<CLabelText>, 4> labels_;

@@ -39,7 +39,7 @@ void CConverterDlg::SaveSettings() {
   WriteIniInt(kGeneral, kLastConvertKey, converter_->LastConverted(), file);
   WriteIniInt(kGeneral, kAutoCopyKey, autoCopyMode_, file);
   WriteIniInt(kGeneral, kBitGridKey, bitGridShown_ ? 1 : 0, file);
-  if (ProgramsCanPlaceWindows()) {
+  if (ProgramsCanPlaceWindows(windowPlatform_)) {
     WriteIniInt(kGeneral, kXKey, pos().x(), file);
     WriteIniInt(kGeneral, kYKey, pos().y(), file);
   }
@@ -48,7 +48,7 @@ void CConverterDlg::SaveSettings() {
 bool CConverterDlg::RestorePosition() {
   const QString& file = Paths().userSettingsFile;
   // Where the compositor places windows, a saved position means nothing.
-  if (file.isEmpty() || !ProgramsCanPlaceWindows()) return false;
+  if (file.isEmpty() || !ProgramsCanPlaceWindows(windowPlatform_)) return false;
   constexpr int kMissing = std::numeric_limits<int>::min();
   const QPoint saved(GetIniInt(kGeneral, kXKey, kMissing, file), GetIniInt(kGeneral, kYKey, kMissing, file));
   // A point on no screen (a monitor since unplugged) leaves the window centred.

@@ -16,7 +16,6 @@
 #include "settings_keys.h"
 #include "startup_entry.h"
 #include "ui_general_page.h"
-#include "window_platform.h"
 
 namespace radixpad {
 namespace {
@@ -177,7 +176,7 @@ void CGeneralPage::OnInitDialog() {
     runAtStartup = StartupEntryExists(m_files.startupEntryPath) ? 1 : 0;
     AddCheckItem(list, GetLocalizedText(QString::fromLatin1(keys::kRunOnStartUp), m_files.textFile), runAtStartup != 0);
   }
-  if (!ProgramsCanPlaceWindows()) GreyOutPlacementItems(list, m_files.textFile);
+  if (!programsCanPlaceWindows) GreyOutPlacementItems(list, m_files.textFile);
   FitListToEntries(list);
 
   m_storedKey = KeyFromText(GetIniString(QString::fromLatin1(sections::kGeneral),

@@ -47,6 +47,10 @@ class CGeneralPage : public COptionsPage {
   /// a new key at once; Cancel puts the stored one back.
   CGlobalKey* showHideKey = nullptr;
 
+  /// False where the desktop keeps window placement to itself: always on top and snap
+  /// are greyed with the reason. Set before the page opens.
+  bool programsCanPlaceWindows = true;
+
   // Set by the OK step.
   int applied = 0;
   int alwaysOnTop = 0;

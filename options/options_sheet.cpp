@@ -19,6 +19,7 @@
 #include "program_settings.h"
 #include "qy_messages.h"
 #include "settings_keys.h"
+#include "window_platform.h"
 
 namespace radixpad {
 
@@ -146,6 +147,7 @@ void RunOptionsSheet(CConverterDlg& window, CGlobalKey* showHideKey) {
   auto* general = new CGeneralPage(files, &LastOptionsPage());
   general->autoCopyMode = window.AutoCopyMode();
   general->showHideKey = showHideKey;
+  general->programsCanPlaceWindows = ProgramsCanPlaceWindows(window.WindowPlatform());
   auto* look = new CUIPage;
   look->lastPageSlot = &LastOptionsPage();
   look->pageIndex = 1;

@@ -33,4 +33,17 @@ class CShellFolders {
 /// `path` with a "/" appended unless it already ends in one.
 QString WithTrailingSeparator(const QString& path);
 
+/// `folder` as a folder of this user's alone: made (mode 0700) when missing; one that is
+/// already there must be a real folder (not a link) owned by this user, and is made 0700.
+/// Returns `folder` with a trailing separator, or empty when no such folder can be had.
+QString PrivateFolder(const QString& folder);
+
+/// True when `folder` is a real folder (not a link) of this user that no other user can
+/// write to.
+bool IsFolderOfThisUser(const QString& folder);
+
+/// The user's own folder under the temporary folder, "radixpad-<uid>": it holds the
+/// settings when there is no configuration folder. Only the name; nothing is made.
+QString UserTemporaryFolder();
+
 }  // namespace radixpad

@@ -1,8 +1,13 @@
 #include "shell_folders.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <cerrno>
 
 namespace radixpad {
 namespace {
@@ -45,6 +50,27 @@ QString FolderOfKind(int kind) {
 }  // namespace
 
 QString WithTrailingSeparator(const QString& path) { return path.endsWith(u'/') ? path : path + u'/'; }
+
+QString PrivateFolder(const QString& folder) {
+  if (folder.isEmpty()) return {};
+  const QByteArray path = QFile::encodeName(folder);
+  if (::mkdir(path.constData(), S_IRWXU) != 0 && errno != EEXIST) return {};
+  struct stat info {};
+  if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return {};
+  if ((info.st_mode & 07777) != S_IRWXU && ::chmod(path.constData(), S_IRWXU) != 0) return {};
+  return WithTrailingSeparator(folder);
+}
+
+bool IsFolderOfThisUser(const QString& folder) {
+  struct stat info {};
+  return !folder.isEmpty() && ::lstat(QFile::encodeName(folder).constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         info.st_uid == ::geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+QString UserTemporaryFolder() {
+  return WithTrailingSeparator(QDir::tempPath()) +
+         QStringLiteral("radixpad-%1").arg(static_cast<qulonglong>(::geteuid()));
+}
 
 int32_t CShellFolders::GetFolderPath(QObject* /*owner*/, int kind, QString& path, bool create) const {
   path.clear();

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -11,10 +12,15 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSocketNotifier>
-#include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+
+#include "file_descriptor_posix.h"
+#include "shell_folders.h"
 
 namespace radixpad {
 
@@ -26,6 +32,15 @@ constexpr int kMaxRequest = 256;
 constexpr int kRequestTimeoutMs = 1000;
 // Connections waiting for their request at one time; later ones are closed at once.
 constexpr int kMaxWaitingConnections = 16;
+// Connections the kernel holds until the event loop takes them, as while the window
+// is still being built.
+constexpr int kListenBacklog = 64;
+// Between two tries of a later start's hand-over.
+constexpr int kRetryIntervalMs = 50;
+// A lock file that is readable but names no live process and is held by nobody counts
+// as left behind only once it is this old: a copy that has just made it may not have
+// written it yet.
+constexpr int kUnfinishedLockAgeSeconds = 5;
 
 bool FillAddress(const QString& path, sockaddr_un& address) {
   const QByteArray bytes = QFile::encodeName(path);
@@ -36,22 +51,59 @@ bool FillAddress(const QString& path, sockaddr_un& address) {
   return true;
 }
 
-// Reads up to a line feed, waiting at most `timeoutMs` in all.
-QByteArray ReadLine(int fd, int timeoutMs) {
+// Reads up to a line feed, waiting at most `timeoutMs` in all. `closed` tells whether
+// the other side closed the connection (or it failed) before the time was up.
+QByteArray ReadLine(int fd, int timeoutMs, bool& closed) {
   QByteArray line;
+  closed = false;
   QElapsedTimer timer;
   timer.start();
   while (line.size() < kMaxRequest && !line.endsWith('\n')) {
     const auto left = timeoutMs - timer.elapsed();
     if (left <= 0) break;
     pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, static_cast<int>(left)) <= 0) break;
+    const int ready = poll(&p, 1, static_cast<int>(left));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) break;
     char buffer[64];
     const ssize_t n = read(fd, buffer, sizeof(buffer));
-    if (n <= 0) break;
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      closed = true;
+      break;
+    }
     line.append(buffer, n);
   }
   return line;
+}
+
+// The user on the other end of a connected Unix socket is this process's user.
+bool PeerIsThisUser(int fd) {
+  ucred credentials{};
+  socklen_t size = sizeof(credentials);
+  return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 && credentials.uid == geteuid();
+}
+
+// A lock file that no copy of Radixpad holds, though QLockFile did not take it: one this
+// user cannot read (no copy of ours made it: ours are the user's, readable by the
+// user), or one held by nobody that is old enough to have been written. It is removed
+// so the lock can be taken; false when it stays (a live copy holds it, or it is being
+// made).
+bool RemoveUnheldLockFile(const QString& lockPath) {
+  const QByteArray path = QFile::encodeName(lockPath);
+  struct stat info {};
+  if (lstat(path.constData(), &info) != 0) return errno == ENOENT;
+  const FileDescriptor fd(open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (fd.Get() < 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid()) {
+    return unlink(path.constData()) == 0 || errno == ENOENT;
+  }
+  // A live copy keeps an exclusive lock on its file for as long as it runs.
+  if (flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) return false;
+  struct stat opened {};
+  if (fstat(fd.Get(), &opened) != 0 || opened.st_ino != info.st_ino || opened.st_dev != info.st_dev) return false;
+  if (time(nullptr) - opened.st_mtime < kUnfinishedLockAgeSeconds) return false;
+  // Removed while it is held here, so no copy can take it meanwhile.
+  return unlink(path.constData()) == 0 || errno == ENOENT;
 }
 
 bool WriteAll(int fd, const QByteArray& data) {
@@ -80,6 +132,14 @@ class CRequestConnection : public QObject {
   CRequestConnection(const CRequestConnection&) = delete;
   CRequestConnection& operator=(const CRequestConnection&) = delete;
 
+  /// Reads nothing more and goes once the event loop is back: a handler running now
+  /// still answers.
+  void Finish() {
+    notifier_.setEnabled(false);
+    timer_.stop();
+    deleteLater();
+  }
+
  private:
   void ReadSome() {
     char buffer[64];
@@ -105,11 +165,6 @@ class CRequestConnection : public QObject {
     if (handler_) handler_(QString::fromUtf8(request).trimmed());
     WriteAll(fd_, kAnswer);
   }
-  void Finish() {
-    notifier_.setEnabled(false);
-    timer_.stop();
-    deleteLater();
-  }
 
   int fd_;
   std::function<void(const QString&)> handler_;
@@ -121,59 +176,81 @@ class CRequestConnection : public QObject {
 }  // namespace
 
 QString CSingleInstance::RuntimeFolder() {
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (folder.isEmpty()) folder = QDir::tempPath();
-  return folder;
+  // The lock and the socket never live where another user could put or replace them.
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (QDir::isAbsolutePath(runtime) && IsFolderOfThisUser(runtime)) return WithTrailingSeparator(runtime);
+  return PrivateFolder(WithTrailingSeparator(QDir::tempPath()) +
+                       QStringLiteral("radixpad-runtime-%1").arg(static_cast<qulonglong>(geteuid())));
 }
 
 CSingleInstance::CSingleInstance(const QString& name, QObject* parent) : QObject(parent) {
   const QString folder = RuntimeFolder();
-  lockPath_ = folder + QLatin1Char('/') + name + QStringLiteral(".lock");
-  socketPath_ = folder + QLatin1Char('/') + name;
+  if (folder.isEmpty()) return;
+  lockPath_ = folder + name + QStringLiteral(".lock");
+  socketPath_ = folder + name;
 }
 
-CSingleInstance::~CSingleInstance() {
-  if (serverFd_ >= 0) {
-    delete notifier_;
-    close(serverFd_);
-    QFile::remove(socketPath_);
-  }
-}
+CSingleInstance::~CSingleInstance() { StopListening(); }
 
 bool CSingleInstance::TryBecomeFirst() {
-  lock_ = std::make_unique<QLockFile>(lockPath_);
-  // A lock left by a process that no longer runs is taken over at once.
-  lock_->setStaleLockTime(0);
-  // The lock file is the user's alone, whatever the umask.
-  const mode_t mask = umask(077);
-  const bool locked = lock_->tryLock(0);
-  umask(mask);
-  if (locked) return true;
-  const QLockFile::LockError error = lock_->error();
-  lock_.reset();
-  // Only a lock held by a live process means another copy runs; a lock that cannot be
-  // made at all (no runtime folder, no permission) does not keep this one from running.
-  return error != QLockFile::LockFailedError;
+  if (lock_) return true;
+  // No folder of the user's own: run alone rather than share a lock with other users.
+  if (lockPath_.isEmpty()) return true;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    auto lock = std::make_unique<QLockFile>(lockPath_);
+    // A lock left by a process that no longer runs is taken over at once.
+    lock->setStaleLockTime(0);
+    // The lock file is the user's alone, whatever the umask.
+    const mode_t mask = umask(077);
+    const bool locked = lock->tryLock(0);
+    umask(mask);
+    if (locked) {
+      lock_ = std::move(lock);
+      return true;
+    }
+    // Only a lock held by a live process means another copy runs; a lock that cannot be
+    // made at all (no permission, no room) does not keep this one from running.
+    if (lock->error() != QLockFile::LockFailedError) return true;
+    // Taken again once at most: a lock that comes back belongs to a copy starting now.
+    if (attempt > 0 || !RemoveUnheldLockFile(lockPath_)) return false;
+  }
+  return false;
 }
 
 bool CSingleInstance::Listen(std::function<void(const QString&)> handler) {
   sockaddr_un address;
-  if (!FillAddress(socketPath_, address)) return false;
+  if (serverFd_ >= 0 || socketPath_.isEmpty() || !FillAddress(socketPath_, address)) return false;
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0) return false;
   // This process holds the lock: a socket file still there was left by an
   // instance that ended abruptly.
   QFile::remove(socketPath_);
-  if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 || listen(fd, 8) != 0) {
+  // The socket file is made with the umask's mode: the user's alone from the start.
+  const mode_t mask = umask(077);
+  const bool bound = bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+  umask(mask);
+  if (!bound || chmod(QFile::encodeName(socketPath_).constData(), 0600) != 0 || listen(fd, kListenBacklog) != 0) {
     close(fd);
+    if (bound) QFile::remove(socketPath_);
     return false;
   }
-  fchmod(fd, 0600);
   serverFd_ = fd;
   handler_ = std::move(handler);
+  if (!connections_) connections_ = new QObject(this);
   notifier_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
   connect(notifier_, &QSocketNotifier::activated, this, [this] { AcceptWaiting(); });
   return true;
+}
+
+void CSingleInstance::StopListening() {
+  if (serverFd_ < 0) return;
+  delete notifier_;
+  notifier_ = nullptr;
+  close(serverFd_);
+  serverFd_ = -1;
+  QFile::remove(socketPath_);
+  // Requests still to come are not answered: their starts see the connection close.
+  for (QObject* connection : connections_->children()) static_cast<CRequestConnection*>(connection)->Finish();
 }
 
 void CSingleInstance::AcceptWaiting() {
@@ -183,29 +260,59 @@ void CSingleInstance::AcceptWaiting() {
       if (errno == EINTR || errno == ECONNABORTED) continue;
       return;
     }
-    if (waiting_ >= kMaxWaitingConnections) {
+    if (waiting_ >= kMaxWaitingConnections || !PeerIsThisUser(client)) {
       close(client);
       continue;
     }
     ++waiting_;
-    auto* connection = new CRequestConnection(client, handler_, this);
+    auto* connection = new CRequestConnection(client, handler_, connections_);
     connect(connection, &QObject::destroyed, this, [this] { --waiting_; });
   }
 }
 
-bool CSingleInstance::SendToFirst(const QString& request, int timeoutMs) {
+CSingleInstance::SendResult CSingleInstance::SendToFirst(const QString& request, int timeoutMs) {
   sockaddr_un address;
-  if (!FillAddress(socketPath_, address)) return false;
-  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
-  bool answered = false;
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
-      WriteAll(fd, request.toUtf8() + '\n')) {
-    // Like a sent window message: return once the running instance has handled it.
-    answered = ReadLine(fd, timeoutMs) == kAnswer;
+  if (socketPath_.isEmpty() || !FillAddress(socketPath_, address)) return SendResult::kNotDelivered;
+  // The request may carry the launcher's activation token: it goes only to a socket of
+  // this user's, served by a process of this user's.
+  struct stat info {};
+  if (lstat(address.sun_path, &info) != 0 || !S_ISSOCK(info.st_mode) || info.st_uid != geteuid()) {
+    return SendResult::kNotDelivered;
   }
-  close(fd);
-  return answered;
+  const FileDescriptor fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (fd.Get() < 0) return SendResult::kNotDelivered;
+  if (::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+      !PeerIsThisUser(fd.Get()) || !WriteAll(fd.Get(), request.toUtf8() + '\n')) {
+    return SendResult::kNotDelivered;
+  }
+  // Like a sent window message: return once the running instance has handled it.
+  bool closed = false;
+  const QByteArray answer = ReadLine(fd.Get(), timeoutMs, closed);
+  if (answer == kAnswer) return SendResult::kAnswered;
+  // Closed unanswered: the instance turned the connection away or ended before it read
+  // the request.
+  return closed ? SendResult::kNotDelivered : SendResult::kUnanswered;
+}
+
+CSingleInstance::HandOver CSingleInstance::HandOverToFirst(const QString& request, int answerLimitMs, int lockWaitMs) {
+  QElapsedTimer timer;
+  timer.start();
+  for (;;) {
+    const auto left = std::max<qint64>(answerLimitMs - timer.elapsed(), 1);
+    const SendResult sent = SendToFirst(request, static_cast<int>(left));
+    if (sent == SendResult::kAnswered) return HandOver::kAnswered;
+    if (TryBecomeFirst()) return HandOver::kBecameFirst;
+    // A request that went out unanswered may still be handled: it is not sent twice.
+    if (sent == SendResult::kUnanswered || timer.elapsed() >= answerLimitMs) break;
+    QThread::msleep(kRetryIntervalMs);
+  }
+  // An instance that ends lets go of its lock once it has saved its settings.
+  const qint64 end = timer.elapsed() + lockWaitMs;
+  while (timer.elapsed() < end) {
+    QThread::msleep(kRetryIntervalMs);
+    if (TryBecomeFirst()) return HandOver::kBecameFirst;
+  }
+  return HandOver::kNoAnswer;
 }
 
 }  // namespace radixpad

@@ -1,8 +1,5 @@
 #include "common_lib.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
@@ -10,7 +7,6 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QObject>
-#include <cerrno>
 #include <memory>
 
 #include "load_failure_box.h"
@@ -57,19 +53,10 @@ QString AppendProductFolders(const QString& base) {
 }
 
 // Without a user configuration folder the settings go to a folder of the user's own
-// under the temporary folder, never into that shared folder itself. It is made
-// private; one that is not a real folder of this user (a link, someone else's) is not
-// used, and the settings are then not kept at all. Empty when there is none.
-QString PrivateTemporaryFolder() {
-  const QString folder =
-      WithTrailingSeparator(QDir::tempPath()) + QStringLiteral("radixpad-%1").arg(static_cast<qulonglong>(::geteuid()));
-  const QByteArray path = QFile::encodeName(folder);
-  if (::mkdir(path.constData(), S_IRWXU) != 0 && errno != EEXIST) return {};
-  struct stat info {};
-  if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return {};
-  if ((info.st_mode & 07777) != S_IRWXU && ::chmod(path.constData(), S_IRWXU) != 0) return {};
-  return WithTrailingSeparator(folder);
-}
+// under the temporary folder, never into that shared folder itself. One that is not a
+// real folder of this user (a link, someone else's) is not used, and the settings are
+// then not kept at all.
+QString PrivateTemporaryFolder() { return PrivateFolder(UserTemporaryFolder()); }
 
 // Older releases kept the shared folder under a "profiles" folder; the word and the
 // separator after it go.

@@ -17,6 +17,7 @@ inline constexpr char kGeneralPage[] = "GeneralPage";
 inline constexpr char kLookPage[] = "LookPage";
 inline constexpr char kAbout[] = "About";
 inline constexpr char kEditMenu[] = "EditMenu";  // the digit fields' edit menu
+inline constexpr char kStart[] = "Start";        // what a start says before any window is there
 }  // namespace text_sections
 
 /// The text of `key` in `section` of the text file (\n and \t expanded), or `fallback`

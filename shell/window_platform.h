@@ -9,13 +9,7 @@
 namespace radixpad {
 
 /// False for the Wayland platforms ("wayland", "wayland-egl", ...), true for the rest.
+/// `platformName` is a windowing platform's name, as QGuiApplication::platformName().
 bool ProgramsCanPlaceWindows(const QString& platformName);
-
-/// The same for the platform this program runs on (QGuiApplication::platformName(),
-/// unless a test has set one with SetPlatformNameForTesting).
-bool ProgramsCanPlaceWindows();
-
-/// Tests only: the platform name the query above uses; empty for the real one.
-void SetPlatformNameForTesting(const QString& platformName);
 
 }  // namespace radixpad

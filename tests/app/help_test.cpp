@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "gui_test_support.h"
 #include "registry.h"
@@ -108,13 +111,37 @@ TEST_F(HelpTest, WhenNothingCanShowThePageAMessageGivesItsPath) {
     qputenv("PATH", bin_.path().toUtf8());
 
     QStringList told;
-    ShowHelp(program.path(), [&](const QString& text) { told << text; });
+    ShowHelp(program.path(), nullptr, [&](const QString& text) { told << text; });
     ASSERT_TRUE(WaitFor([&] { return !told.isEmpty(); }, 10000));
     QTest::qWait(50);
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].endsWith("\n" + program.filePath("index.htm"))) << told[0].toStdString();
     EXPECT_FALSE(told[0].contains("%1"));
   }
+}
+
+// The message belongs to the window: it stays over it and is not left behind alone.
+TEST_F(HelpTest, TheMessageBelongsToTheWindow) {
+  QTemporaryDir program;
+  ASSERT_TRUE(FillProgramFolder(program));
+  qputenv("PATH", bin_.path().toUtf8());  // no xdg-open
+  QWidget window;
+  window.show();
+  const QWidget* owner = nullptr;
+  bool shown = false;
+  // The box runs its own event loop: it is found and closed from within it.
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = true;
+      owner = box->parentWidget();
+      box->close();
+    }
+  });
+  closer.start(20);
+  ShowHelp(program.path(), &window);
+  ASSERT_TRUE(WaitFor([&] { return shown; }, 10000));
+  EXPECT_EQ(owner, &window);
 }
 
 TEST_F(HelpTest, AGoneRegisteredBrowserFallsBackToXdgOpenQuietly) {
@@ -126,7 +153,7 @@ TEST_F(HelpTest, AGoneRegisteredBrowserFallsBackToXdgOpenQuietly) {
   ASSERT_TRUE(registry.SetStringValue("", "/nonexistent/browser"));
   registry.Close();
   bool told = false;
-  ShowHelp("/opt/radixpad", [&](const QString&) { told = true; });
+  ShowHelp("/opt/radixpad", nullptr, [&](const QString&) { told = true; });
   EXPECT_EQ(Received(), "/opt/radixpad/index.htm\n");
   QTest::qWait(200);
   EXPECT_FALSE(told) << "xdg-open showed the page";

@@ -1,5 +1,6 @@
 // One running Radixpad per user: real processes of the built program, started
 // over a temporary program folder and temporary settings and runtime folders.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -15,6 +16,7 @@
 #include <csignal>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -24,10 +26,24 @@
 #include "gui_test_support.h"
 #include "ini_store.h"
 #include "single_instance.h"
-#include "window_platform.h"
 
 namespace radixpad::test {
 namespace {
+
+/// A client of the Unix socket at `path` that connects and then does as it is told;
+/// -1 when it could not connect.
+int ConnectTo(const QString& path) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const QByteArray bytes = QFile::encodeName(path);
+  std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
 
 class InstanceTest : public ::testing::Test {
  protected:
@@ -231,6 +247,52 @@ TEST_F(InstanceTest, EndingSignalsSaveTheSettingsAndEndNormally) {
   }
 }
 
+// --show, --hide and --toggle never make a second window: with a running copy they exit
+// 0 once it answered; with none, --hide and --toggle exit 3 and --show starts one.
+TEST_F(InstanceTest, ShowHideAndToggleGoToTheRunningCopy) {
+  for (const char* option : {"--hide", "--toggle"}) {
+    QProcess& alone = Start({option});
+    EXPECT_TRUE(Ends(alone)) << option << " started a window";
+    EXPECT_EQ(alone.exitCode(), kExitNoneRunning) << option;
+  }
+  EXPECT_FALSE(QDir(config_.filePath("Quillory")).exists()) << "they made settings folders";
+  QProcess& shown = Start({"--show"});
+  ASSERT_TRUE(WaitFor([&] { return QFile::exists(runtime_.filePath("Quillory Radixpad")); }, 10000));
+  for (const char* option : {"--hide", "--toggle", "--toggle", "--show"}) {
+    QProcess& later = Start({option});
+    EXPECT_TRUE(Ends(later)) << option;
+    EXPECT_EQ(later.exitCode(), 0) << option << ": " << later.readAllStandardError().toStdString();
+  }
+  EXPECT_EQ(shown.state(), QProcess::Running);
+}
+
+// Sixteen idle connections fill the running copy's queue: a later start is turned away
+// at first, tries again, and is answered.
+TEST_F(InstanceTest, ABusyRunningCopyIsTriedAgain) {
+  QProcess& busy = StartFirst();
+  std::vector<int> idle;
+  for (int i = 0; i < 16; ++i) idle.push_back(ConnectTo(runtime_.filePath("Quillory Radixpad")));
+  QProcess& through = Start({"/uninstall"});
+  EXPECT_TRUE(Ends(through, 15000));
+  EXPECT_EQ(through.exitCode(), 0) << through.readAllStandardError().toStdString();
+  EXPECT_TRUE(Ends(busy)) << "the start was turned away and said nothing";
+  for (int fd : idle) ::close(fd);
+}
+
+TEST_F(InstanceTest, ARunningCopyThatDoesNotAnswerIsReported) {
+  // This process holds the lock and listens, but answers nothing while it waits.
+  const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
+  CSingleInstance silent(QString::fromLatin1(kApplicationTitle));
+  ASSERT_TRUE(silent.TryBecomeFirst());
+  ASSERT_TRUE(silent.Listen([](const QString&) {}));
+  qputenv("XDG_RUNTIME_DIR", savedRuntime);
+  QProcess& later = Start({});
+  ASSERT_TRUE(later.waitForFinished(20000));
+  EXPECT_EQ(later.exitCode(), kExitNoAnswer);
+  EXPECT_TRUE(later.readAllStandardError().contains("running but did not answer"));
+}
+
 // Counts the events of one type its object receives.
 class CEventCounter : public QObject {
  public:
@@ -274,6 +336,57 @@ TEST(InstanceRequest, WakeRestoresAHiddenWindowAndUninstallEndsIt) {
   EXPECT_TRUE(ended);
 }
 
+// Show, hide and toggle as a later start asks for them. Without a tray (none here),
+// hiding minimises: the window never goes where the user cannot get it back.
+TEST(InstanceRequest, ToggleShowsAWindowOutOfReachAndHidesAnActiveOne) {
+  QTemporaryDir program;
+  ASSERT_TRUE(FillProgramFolder(program));
+  CConverterDlg dialog(program.path());
+  QWidget other;
+  other.show();
+  const auto activate = [](QWidget& window) {
+    window.showNormal();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+  };
+  enum State { kHidden, kMinimized, kCovered, kActive };
+  const struct {
+    State before;
+    const char* request;
+    bool shownAfter;  // else minimised
+  } cases[] = {
+      {kHidden, "toggle", true},       {kMinimized, "toggle", true}, {kCovered, "toggle", true},
+      {kActive, "toggle", false},      {kActive, "hide", false},     {kCovered, "hide", false},
+      {kHidden, "show token-2", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.before << " " << c.request);
+    switch (c.before) {
+      case kHidden:
+        dialog.show();
+        dialog.hide();
+        break;
+      case kMinimized:
+        dialog.showMinimized();
+        break;
+      case kCovered:
+        ASSERT_TRUE(activate(dialog));
+        ASSERT_TRUE(activate(other));
+        break;
+      case kActive:
+        ASSERT_TRUE(activate(dialog));
+        break;
+    }
+    HandleInstanceRequest(dialog, QString::fromLatin1(c.request));
+    if (c.shownAfter) {
+      EXPECT_TRUE(WaitFor([&] { return dialog.isVisible() && !dialog.isMinimized() && dialog.isActiveWindow(); }));
+    } else {
+      EXPECT_TRUE(WaitFor([&] { return dialog.isVisible() && dialog.isMinimized(); }));
+    }
+    EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
+  }
+}
+
 }  // namespace
 }  // namespace radixpad::test
 
@@ -291,33 +404,51 @@ class SingleInstanceTest : public ::testing::Test {
   }
   void TearDown() override { qputenv("XDG_RUNTIME_DIR", savedRuntime_); }
 
-  /// A client that connects and then does as it is told.
-  int Connect() const {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray path = QFile::encodeName(runtime_.filePath("Radixpad test"));
-    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
-    EXPECT_EQ(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
-    return fd;
-  }
-
   QTemporaryDir runtime_;
   QByteArray savedRuntime_;
 };
 
+// Only a lock a live copy holds keeps a start from running. (what lies at the lock's
+// place, whether another copy runs)
 TEST_F(SingleInstanceTest, OnlyALockHeldByALiveProcessMeansAnotherCopyRuns) {
   CSingleInstance first("Radixpad test");
   EXPECT_TRUE(first.TryBecomeFirst());
   CSingleInstance second("Radixpad test");
   EXPECT_FALSE(second.TryBecomeFirst()) << "this process holds the lock";
 
-  // A lock left by a process that has ended.
-  QFile stale(runtime_.filePath("Stale test.lock"));
-  ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-  stale.write("999999999\nradixpad\n\n");
-  stale.close();
-  EXPECT_TRUE(CSingleInstance("Stale test").TryBecomeFirst());
+  const auto lockFile = [this](const char* content, mode_t mode, qint64 ageSeconds) {
+    const QString path = runtime_.filePath("Other test.lock");
+    QFile::remove(path);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    const timespec times[2] = {{time(nullptr) - ageSeconds, 0}, {time(nullptr) - ageSeconds, 0}};
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+    ::chmod(QFile::encodeName(path).constData(), mode);
+    // Run as root, only another owner makes a file one cannot claim to have made.
+    if (mode == 0 && ::geteuid() == 0) {
+      EXPECT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+    }
+  };
+  const struct {
+    const char* name;
+    const char* content;
+    mode_t mode;
+    qint64 ageSeconds;
+    bool runs;
+  } cases[] = {
+      {"left by a process that has ended", "999999999\nradixpad\n\n", 0600, 0, true},
+      {"unreadable", "", 0, 0, true},
+      {"unreadable and old", "12\nradixpad\n\n", 0, 600, true},
+      {"not a lock, held by nobody, old", "garbage", 0600, 600, true},
+      {"empty and new: a copy may be writing it", "", 0600, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    lockFile(c.content, c.mode, c.ageSeconds);
+    EXPECT_EQ(CSingleInstance("Other test").TryBecomeFirst(), c.runs);
+  }
 
   // A lock in a folder that is not there cannot be made.
   CSingleInstance nowhere("missing/Radixpad test");
@@ -325,15 +456,88 @@ TEST_F(SingleInstanceTest, OnlyALockHeldByALiveProcessMeansAnotherCopyRuns) {
   EXPECT_FALSE(QDir(runtime_.path() + "/missing").exists());
 }
 
-TEST_F(SingleInstanceTest, TheLockFileIsPrivateWhateverTheUmask) {
+TEST_F(SingleInstanceTest, TheLockAndTheSocketArePrivateWhateverTheUmask) {
   const mode_t saved = ::umask(0);
   CSingleInstance instance("Radixpad test");
   const bool first = instance.TryBecomeFirst();
+  const bool listening = instance.Listen([](const QString&) {});
   ::umask(saved);
-  ASSERT_TRUE(first);
+  ASSERT_TRUE(first && listening);
+  for (const char* name : {"Radixpad test.lock", "Radixpad test"}) {
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(runtime_.filePath(name)).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << name;
+  }
+}
+
+// The lock and the socket never live in a folder another user made or can write to.
+TEST_F(SingleInstanceTest, RuntimeFolderIsTheUsersAlone) {
+  QTemporaryDir temporary;
+  const std::optional<QByteArray> savedTmp =
+      qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt;
+  qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+  const QString own = temporary.filePath(QStringLiteral("radixpad-runtime-%1").arg(::geteuid()));
+  const QString shared = temporary.filePath("shared");
+  QDir().mkpath(shared);
+  ::chmod(QFile::encodeName(shared).constData(), 01777);
+  const QString link = temporary.filePath("link");
+  QFile::link(runtime_.path(), link);
+  const struct {
+    const char* name;
+    std::optional<QString> runtime;  // XDG_RUNTIME_DIR
+    QString expected;
+  } cases[] = {
+      {"the user's runtime folder", runtime_.path(), runtime_.path() + "/"},
+      {"unset", std::nullopt, own + "/"},
+      {"relative", QStringLiteral("run"), own + "/"},
+      {"writable by others", shared, own + "/"},
+      {"a link", link, own + "/"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.runtime) {
+      qputenv("XDG_RUNTIME_DIR", QFile::encodeName(*c.runtime));
+    } else {
+      qunsetenv("XDG_RUNTIME_DIR");
+    }
+    EXPECT_EQ(CSingleInstance::RuntimeFolder(), c.expected);
+  }
   struct stat info {};
-  ASSERT_EQ(::stat(QFile::encodeName(runtime_.filePath("Radixpad test.lock")).constData(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  ASSERT_EQ(::lstat(QFile::encodeName(own).constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0700u);
+
+  // Its own folder replaced by a link (to a folder of the user's, even): none at all, and
+  // a start runs alone rather than share a lock.
+  QDir(own).removeRecursively();
+  QFile::link(runtime_.path(), own);
+  qunsetenv("XDG_RUNTIME_DIR");
+  EXPECT_EQ(CSingleInstance::RuntimeFolder(), QString());
+  CSingleInstance alone("Radixpad test");
+  EXPECT_TRUE(alone.TryBecomeFirst());
+  EXPECT_FALSE(alone.Listen([](const QString&) {}));
+  EXPECT_FALSE(QFile::exists(runtime_.filePath("Radixpad test.lock")));
+  if (savedTmp) {
+    qputenv("TMPDIR", *savedTmp);
+  } else {
+    qunsetenv("TMPDIR");
+  }
+}
+
+// A request may carry the launcher's activation token: it is sent only to a socket of
+// this user's, never through a link to one.
+TEST_F(SingleInstanceTest, RequestsGoOnlyToASocketOfThisUser) {
+  CSingleInstance first("Radixpad test");
+  ASSERT_TRUE(first.TryBecomeFirst());
+  QStringList requests;
+  ASSERT_TRUE(first.Listen([&](const QString& request) { requests << request; }));
+  QFile::link(runtime_.filePath("Radixpad test"), runtime_.filePath("Linked test"));
+  using R = CSingleInstance::SendResult;
+  R linked = R::kAnswered;
+  std::thread later([&] { linked = CSingleInstance("Linked test").SendToFirst("wake token", 2000); });
+  QTest::qWait(300);
+  later.join();
+  EXPECT_EQ(linked, R::kNotDelivered);
+  EXPECT_TRUE(requests.isEmpty());
 }
 
 TEST_F(SingleInstanceTest, SilentAndSlowClientsNeverHoldUpTheWindow) {
@@ -343,15 +547,18 @@ TEST_F(SingleInstanceTest, SilentAndSlowClientsNeverHoldUpTheWindow) {
   ASSERT_TRUE(instance.Listen([&](const QString& request) { requests << request; }));
 
   // Three clients that connect and send nothing, one that sends half a line.
-  std::vector<int> silent{Connect(), Connect(), Connect()};
-  const int slow = Connect();
+  const QString socket = runtime_.filePath("Radixpad test");
+  std::vector<int> silent{ConnectTo(socket), ConnectTo(socket), ConnectTo(socket)};
+  const int slow = ConnectTo(socket);
   ASSERT_EQ(::send(slow, "wa", 2, MSG_NOSIGNAL), 2);
 
   // The event loop keeps turning: a later start is answered at once.
   QElapsedTimer timer;
   timer.start();
   bool answered = false;
-  std::thread later([&] { answered = CSingleInstance("Radixpad test").SendToFirst("wake", 5000); });
+  std::thread later([&] {
+    answered = CSingleInstance("Radixpad test").SendToFirst("wake", 5000) == CSingleInstance::SendResult::kAnswered;
+  });
   const bool handled = WaitFor([&] { return requests.contains("wake"); }, 5000);
   const qint64 waitedMs = timer.elapsed();
   EXPECT_TRUE(handled);
@@ -387,19 +594,17 @@ TEST_F(SingleInstanceTest, SilentAndSlowClientsNeverHoldUpTheWindow) {
 TEST(InstanceRequest, WakeMapsTheWindowAfreshOnlyWhereItCannotRaiseIt) {
   QTemporaryDir program;
   ASSERT_TRUE(FillProgramFolder(program));
-  CConverterDlg dialog(program.path());
-  dialog.show();
-  for (const char* platform : {"wayland", ""}) {
-    SetPlatformNameForTesting(QString::fromLatin1(platform));
+  for (const char* platform : {"wayland", "xcb"}) {
+    CConverterDlg dialog(program.path(), nullptr, QString::fromLatin1(platform));
+    dialog.show();
     int hides = 0;
     CEventCounter counter(QEvent::Hide, &hides);
     dialog.installEventFilter(&counter);
     HandleInstanceRequest(dialog, "wake");
     dialog.removeEventFilter(&counter);
-    EXPECT_EQ(hides, *platform ? 1 : 0) << platform;
+    EXPECT_EQ(hides, *platform == 'w' ? 1 : 0) << platform;
     EXPECT_TRUE(dialog.isVisible()) << platform;
   }
-  SetPlatformNameForTesting(QString());
 }
 
 }  // namespace

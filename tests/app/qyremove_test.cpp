@@ -1,8 +1,11 @@
-// qyremove removes the login entry and the user settings folder, nothing else.
+// qyremove removes the login entry, the user settings folder and the private temporary
+// folder, nothing else.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -16,10 +19,11 @@ void Touch(const QString& path) {
   file.write("x");
 }
 
-int RunQyremove(const QTemporaryDir& config, const QStringList& arguments) {
+int RunQyremove(const QTemporaryDir& config, const QStringList& arguments, const QString& temporary = QString()) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("XDG_CONFIG_HOME", config.path());
+  if (!temporary.isEmpty()) environment.insert("TMPDIR", temporary);
   process.setProcessEnvironment(environment);
   process.start(QStringLiteral(RADIXPAD_TEST_QYREMOVE), arguments);
   EXPECT_TRUE(process.waitForFinished(10000));
@@ -43,6 +47,24 @@ TEST(Qyremove, RemovesOnlyTheLoginEntryAndTheSettingsFolder) {
   for (const QString& path : others) EXPECT_TRUE(QFile::exists(config.filePath(path))) << path.toStdString();
 
   EXPECT_EQ(RunQyremove(config, {"OK"}), 0) << "nothing left to remove is no failure";
+}
+
+// The private folder under the temporary folder holds the settings when there is no
+// configuration folder; it goes too, but under its name the temporary folder may hold
+// what someone else put there: a link is not followed.
+TEST(Qyremove, RemovesThePrivateTemporaryFolderButFollowsNoLink) {
+  QTemporaryDir config;
+  QTemporaryDir temporary;
+  QTemporaryDir elsewhere;
+  const QString folder = temporary.filePath(QStringLiteral("radixpad-%1").arg(::geteuid()));
+  Touch(folder + "/QyRadixpad.ini");
+  EXPECT_EQ(RunQyremove(config, {"OK"}, temporary.path()), 0);
+  EXPECT_FALSE(QFileInfo::exists(folder));
+
+  Touch(elsewhere.filePath("keep"));
+  ASSERT_TRUE(QFile::link(elsewhere.path(), folder));
+  RunQyremove(config, {"OK"}, temporary.path());
+  EXPECT_TRUE(QFile::exists(elsewhere.filePath("keep"))) << "the link was followed";
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 
 #include "bit_grid_panel.h"
 #include "window_fixture.h"
-#include "window_platform.h"
 
 namespace radixpad::test {
 namespace {
@@ -285,12 +284,10 @@ TEST_F(DisplayTest, PositionIsSavedAndRestoredWhenOnAScreen) {
   // Where the compositor places windows, the saved point is neither used nor overwritten.
   WriteSetting("X", 12);
   WriteSetting("Y", 34);
-  SetPlatformNameForTesting(QStringLiteral("wayland"));
-  CConverterDlg& onWayland = Open();
+  CConverterDlg& onWayland = Open(true, QStringLiteral("wayland"));
   EXPECT_EQ(onWayland.pos(), centred);
   onWayland.move(50, 60);
   Close();
-  SetPlatformNameForTesting({});
   EXPECT_EQ(ReadSetting("X"), 12);
   EXPECT_EQ(ReadSetting("Y"), 34);
 }

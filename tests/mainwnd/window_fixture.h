@@ -38,8 +38,9 @@ class WindowTest : public ::testing::Test {
   }
 
   /// Opens the window; with `tick`, waits for the start-up timer to apply the settings.
-  CConverterDlg& Open(bool tick = true) {
-    window_ = std::make_unique<CConverterDlg>(program_.path());
+  /// `platform` names the windowing platform it is placed by (empty: the real one).
+  CConverterDlg& Open(bool tick = true, const QString& platform = QString()) {
+    window_ = std::make_unique<CConverterDlg>(program_.path(), nullptr, platform);
     window_->show();
     if (tick) {
       EXPECT_TRUE(WaitFor([this] { return !window_->StartupTimerActive(); }));

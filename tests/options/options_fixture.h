@@ -181,9 +181,10 @@ class OptionsTest : public ::testing::Test {
     CCommonLib::SetMessageBoxHook({});
   }
 
-  /// Opens the main window with the Options command wired as the program wires it.
-  CConverterDlg& Open(bool fakeLookSide = true) {
-    window_ = std::make_unique<CConverterDlg>(program_.path());
+  /// Opens the main window with the Options command wired as the program wires it;
+  /// `platform` names the windowing platform it is placed by (empty: the real one).
+  CConverterDlg& Open(bool fakeLookSide = true, const QString& platform = QString()) {
+    window_ = std::make_unique<CConverterDlg>(program_.path(), nullptr, platform);
     window_->onOptions = [](CConverterDlg& window) { RunOptionsSheet(window); };
     window_->show();
     EXPECT_TRUE(WaitFor([this] { return !window_->StartupTimerActive(); }));

@@ -20,7 +20,6 @@
 #include "general_page.h"
 #include "look_page.h"
 #include "options_fixture.h"
-#include "window_platform.h"
 
 namespace radixpad::test {
 namespace {
@@ -137,11 +136,6 @@ QStringList CutControls(QWidget* root) {
 
 class TextsTest : public OptionsTest {
  protected:
-  void TearDown() override {
-    SetPlatformNameForTesting(QString());
-    OptionsTest::TearDown();
-  }
-
   // The sheet's texts with every page shown once, and the look preview's.
   QStringList SheetTexts(const std::function<QStringList(QWidget*)>& collect) {
     QStringList texts;
@@ -221,10 +215,9 @@ TEST_F(TextsTest, PlacementItemsGreyedOnlyWhereTheDesktopPlacesWindows) {
   } cases[] = {{"wayland", true}, {"wayland-egl", true}, {"xcb", false}, {"offscreen", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.platform);
-    SetPlatformNameForTesting(QString::fromLatin1(c.platform));
     QDir().mkpath(config_.filePath("Quillory/Radixpad"));
     WriteIniInt("Quillory Radixpad", "AlwaysOnTop", 1, config_.filePath("Quillory/Radixpad/QyRadixpad.ini"));
-    Open();
+    Open(true, QString::fromLatin1(c.platform));
     RunOptions([&](COptionsSheet& sheet) {
       auto* list = sheet.Tabs()->widget(0)->findChild<QListWidget*>();
       ASSERT_NE(list, nullptr);

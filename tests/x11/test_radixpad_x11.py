@@ -8,6 +8,7 @@ its program folder; RADIXPAD_X11_ARTIFACTS, the folder for screenshots and logs.
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -376,6 +377,53 @@ class RadixpadX11Test(unittest.TestCase):
         self.assertEqual(app.wait_for_exit(5.0), 0, "Ctrl+Q did not end the program (cleanly)")
         with open(app.settings_file, encoding="utf-8") as f:
             self.assertRegex(f.read(), re.compile(r"^LastConvert=2$", re.M), "the settings were not saved")
+
+    def test_termination_signals_end_the_program_whatever_the_tray(self):
+        # With the tray there, a close only hides the window: a signal must still end it.
+        for sig in (signal.SIGTERM, signal.SIGHUP, signal.SIGINT):
+            with self.subTest(signal=sig.name):
+                app = self.start_app(window={"MinimizeToSystemTray": 1})
+                self.tray_icon(app)
+                app.proc.send_signal(sig)
+                self.assertEqual(app.wait_for_exit(10.0), 0, "the program did not end (cleanly)")
+                with open(app.settings_file, encoding="utf-8") as f:
+                    self.assertRegex(f.read(), re.compile(r"^C1=0$", re.M), "the settings were not saved")
+
+    def test_a_start_right_after_exit_shows_a_window(self):
+        app = self.start_app()
+        for round_number in range(10):
+            with self.subTest(round=round_number):
+                SESSION.activate(app.window)
+                ending = app.proc
+                SESSION.keys("ctrl+q")
+                # At once: the copy that ends may still hold the lock. start() fails when
+                # the new one ends without a window.
+                app.start()
+                self.assertEqual(ending.wait(timeout=10), 0)
+                self.assertEqual(app.windows(), [app.window], "exactly one window")
+
+    def test_toggle_shows_and_hides_the_running_copy(self):
+        app = self.start_app(window={"MinimizeToSystemTray": 1})
+        self.tray_icon(app)
+        SESSION.activate(self.other_window())
+        # Covered, then hidden in the tray: shown and active; active: hidden.
+        for expected in ("shown", "hidden", "shown"):
+            with self.subTest(expected=expected):
+                status, seconds = app.run_again("--toggle")
+                self.assertEqual(status, 0)
+                self.assertLess(seconds, 5.0)
+                if expected == "shown":
+                    self.assert_restored(app)
+                else:
+                    poll("the window to go to the tray", lambda: not SESSION.is_viewable(app.window)
+                         and app.window not in SESSION.client_list(), timeout=5)
+                self.assertIsNone(app.proc.poll())
+        SESSION.keys("ctrl+q")
+        self.assertEqual(app.wait_for_exit(5.0), 0)
+        # With none running, they start nothing.
+        for option in ("--toggle", "--hide"):
+            status, _ = app.run_again(option)
+            self.assertEqual(status, 3, option)
 
     def test_uninstall_ends_the_running_program(self):
         def add_startup_entry(app):
