@@ -101,6 +101,10 @@ QString CCommonCore::DefaultsFile() const {
                                            : m_options.programFolder + QString::fromLatin1(files::kDefaults);
 }
 
+QString CCommonCore::TextFile() const {
+  return m_options.programFolder.isEmpty() ? QString() : m_options.programFolder + QString::fromLatin1(files::kTexts);
+}
+
 QString CCommonCore::HelpFile() const { return m_options.programFolder + QStringLiteral("index.htm"); }
 
 intptr_t CCommonCore::Attach(intptr_t sharedFile, intptr_t userFile, intptr_t window) {
@@ -157,8 +161,9 @@ intptr_t CCommonCore::Behaviour(intptr_t code, intptr_t window, intptr_t value) 
 
 intptr_t CCommonCore::Uninstall() {
   if (m_userSettingsFile.isEmpty()) return 0;
-  ForgetSavedLook(m_userSettingsFile);
-  return 1;
+  // Values set just before would otherwise come back after the keys were emptied.
+  for (const auto& served : m_served) served->DropUnsavedLook();
+  return ForgetSavedLook(m_userSettingsFile) == IniWriteResult::kWritten ? 1 : 0;
 }
 
 }  // namespace radixpad::commonlib

@@ -42,6 +42,8 @@ class CCommonCore {
   bool TrayAvailable() const;
   QString DefaultsFile() const;
   QString HelpFile() const;
+  /// String.dat beside the library; empty without a program folder.
+  QString TextFile() const;
   QString UserSettingsFile() const { return m_userSettingsFile; }
 
   /// The live widget an argument names, or null: the pointer is only compared with the

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <iterator>
 
 #include "ini_store.h"
 #include "regular_file.h"
@@ -85,33 +86,42 @@ LookValues ReadSavedLook(const QString& userSettingsFile) {
   return look;
 }
 
-void SaveLook(const LookValues& look, const QString& userSettingsFile, const char* key) {
-  if (userSettingsFile.isEmpty()) return;
-  const auto wanted = [key](const char* name) { return key == nullptr || qstrcmp(key, name) == 0; };
-  if (wanted(lookkeys::kBackgroundColor)) {
-    WriteIniInt(Section(), Key(lookkeys::kBackgroundColor), ColorForFile(look.background), userSettingsFile);
+QList<IniEntry> LookEntries(const LookValues& look, const QList<const char*>& keys) {
+  QList<IniEntry> entries;
+  for (const char* key : keys) {
+    QString value;
+    if (qstrcmp(key, lookkeys::kBackgroundColor) == 0) {
+      value = QString::number(ColorForFile(look.background));
+    } else if (qstrcmp(key, lookkeys::kTextColor) == 0) {
+      value = QString::number(ColorForFile(look.text));
+    } else if (qstrcmp(key, lookkeys::kShowImage) == 0) {
+      value = QString::number(look.showImage ? 1 : 0);
+    } else if (qstrcmp(key, lookkeys::kDisplayMethod) == 0) {
+      value = QString::number(look.displayMethod);
+    } else if (qstrcmp(key, lookkeys::kImagePath) == 0) {
+      value = look.imagePath;
+    } else {
+      continue;
+    }
+    entries << IniEntry{Section(), Key(key), value};
   }
-  if (wanted(lookkeys::kTextColor)) {
-    WriteIniInt(Section(), Key(lookkeys::kTextColor), ColorForFile(look.text), userSettingsFile);
-  }
-  if (wanted(lookkeys::kShowImage)) {
-    WriteIniInt(Section(), Key(lookkeys::kShowImage), look.showImage ? 1 : 0, userSettingsFile);
-  }
-  if (wanted(lookkeys::kDisplayMethod)) {
-    WriteIniInt(Section(), Key(lookkeys::kDisplayMethod), look.displayMethod, userSettingsFile);
-  }
-  if (wanted(lookkeys::kImagePath))
-    WriteIniString(Section(), Key(lookkeys::kImagePath), look.imagePath, userSettingsFile);
+  return entries;
 }
 
-void ForgetSavedLook(const QString& userSettingsFile) {
-  if (userSettingsFile.isEmpty()) return;
+IniWriteResult SaveLook(const LookValues& look, const QString& userSettingsFile) {
+  return WriteIniStrings(LookEntries(look, QList<const char*>(std::begin(lookkeys::kAll), std::end(lookkeys::kAll))),
+                         userSettingsFile);
+}
+
+IniWriteResult ForgetSavedLook(const QString& userSettingsFile) {
   // The INI store has no removal; an empty value reads as a missing key.
+  QList<IniEntry> entries;
   for (const char* key : lookkeys::kAll) {
     if (!GetIniString(Section(), Key(key), QString(), userSettingsFile).isEmpty()) {
-      WriteIniString(Section(), Key(key), QString(), userSettingsFile);
+      entries << IniEntry{Section(), Key(key), QString()};
     }
   }
+  return WriteIniStrings(entries, userSettingsFile);
 }
 
 std::optional<QByteArray> ReadImageFile(const QString& path) {

@@ -4,11 +4,13 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <cstdint>
 #include <optional>
 
+#include "ini_store.h"
 #include "qy_messages.h"
 
 class QPainter;
@@ -45,11 +47,13 @@ inline constexpr const char* kAll[] = {kBackgroundColor, kTextColor, kShowImage,
 
 /// The look saved in `userSettingsFile`; missing keys give the defaults of LookValues.
 LookValues ReadSavedLook(const QString& userSettingsFile);
-/// Writes the value of `look` kept under `key` (one of lookkeys), or every value when
-/// `key` is null. Failures are not reported.
-void SaveLook(const LookValues& look, const QString& userSettingsFile, const char* key = nullptr);
-/// Empties every look key, so that the next read gives the defaults.
-void ForgetSavedLook(const QString& userSettingsFile);
+/// The entries of the product section that keep the values of `look` under `keys` (each
+/// one of lookkeys).
+QList<IniEntry> LookEntries(const LookValues& look, const QList<const char*>& keys);
+/// Writes every value of `look` in one save.
+IniWriteResult SaveLook(const LookValues& look, const QString& userSettingsFile);
+/// Empties every look key in one save, so that the next read gives the defaults.
+IniWriteResult ForgetSavedLook(const QString& userSettingsFile);
 
 /// The bytes of the regular file at `path`, opened without blocking (a named pipe or a
 /// device is refused, not waited for); nothing when it cannot be read or is larger than

@@ -17,6 +17,7 @@
 #include "program_settings.h"
 #include "qy_messages.h"
 #include "settings_keys.h"
+#include "settings_save.h"
 #include "snap.h"
 
 namespace radixpad::commonlib {
@@ -55,6 +56,8 @@ CServedWindow::CServedWindow(CCommonCore& core, QWidget* window, Role role)
 }
 
 CServedWindow::~CServedWindow() {
+  // A look given just before the window or the library goes is still saved.
+  SaveUnsavedLook(SaveMoment::kEnding);
   m_snapTimer.stop();
   delete m_trayIcon;
   m_trayIcon = nullptr;
@@ -216,8 +219,27 @@ intptr_t CServedWindow::OnLookMessage(intptr_t subCode, intptr_t value) {
   }
   if (subCode == kLookSetShowImage || subCode == kLookSetImagePath) LoadImage();
   ApplyLook();
-  if (m_role == Role::kMain) SaveLook(m_look, m_userSettingsFile, savedKey);
+  if (m_role == Role::kMain) SaveLookSoon(savedKey);
   return 1;
+}
+
+void CServedWindow::SaveLookSoon(const char* key) {
+  if (m_userSettingsFile.isEmpty()) return;
+  if (!m_unsavedLook.contains(key)) m_unsavedLook << key;
+  if (m_lookSavePosted) return;
+  // A look is given value by value (the options sheet sends all five in a row): the
+  // values that came before the program's next turn are saved together, in one write.
+  m_lookSavePosted = true;
+  QMetaObject::invokeMethod(
+      this, [this] { SaveUnsavedLook(SaveMoment::kWindowUp); }, Qt::QueuedConnection);
+}
+
+void CServedWindow::SaveUnsavedLook(SaveMoment moment) {
+  m_lookSavePosted = false;
+  if (m_unsavedLook.isEmpty()) return;
+  const QList<IniEntry> entries = LookEntries(m_look, m_unsavedLook);
+  m_unsavedLook.clear();
+  SaveSettingsEntries(entries, m_userSettingsFile, m_core.TextFile(), m_window.data(), moment);
 }
 
 uint32_t CServedWindow::EffectiveColor(uint32_t ref, QPalette::ColorRole role) const {

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "look.h"
+#include "settings_save.h"
 
 class QSystemTrayIcon;
 
@@ -57,8 +58,15 @@ class CServedWindow : public QObject {
   /// The window was hidden by the library and waits in the tray.
   bool HiddenToTray() const { return m_hiddenToTray && m_window && !m_window->isVisible(); }
 
-  /// A look message: sub-code and value in, the answer out.
+  /// A look message: sub-code and value in, the answer out. A value set on the main
+  /// window is saved once the program gets its next turn, with every other value set
+  /// before it (SaveUnsavedLook).
   intptr_t OnLookMessage(intptr_t subCode, intptr_t value);
+  /// Saves the look values set and not saved yet, in one write; a save that could not be
+  /// made is told as `moment` says.
+  void SaveUnsavedLook(SaveMoment moment);
+  /// Forgets the look values set and not saved yet (their keys are being emptied).
+  void DropUnsavedLook() { m_unsavedLook.clear(); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -68,7 +76,7 @@ class CServedWindow : public QObject {
   void ApplyLook();
   void LoadImage();
   void PaintBackground();
-  void SaveLookIfMain();
+  void SaveLookSoon(const char* key);
   uint32_t EffectiveColor(uint32_t ref, QPalette::ColorRole role) const;
 
   bool TrayUsable();
@@ -83,7 +91,9 @@ class CServedWindow : public QObject {
   CCommonCore& m_core;
   QPointer<QWidget> m_window;
   Role m_role;
-  QString m_userSettingsFile;  // where the main window's look is saved; empty: nowhere
+  QString m_userSettingsFile;        // where the main window's look is saved; empty: nowhere
+  QList<const char*> m_unsavedLook;  // keys (lookkeys) of values set and not saved yet
+  bool m_lookSavePosted = false;
 
   LookValues m_look;
   QPixmap m_image;

@@ -44,7 +44,7 @@ CConverterDlg::CConverterDlg(const QString& programFolder, QWidget* parent, cons
 
 CConverterDlg::~CConverterDlg() {
   qApp->removeEventFilter(this);
-  SaveSettings();
+  SaveSettings(SaveMoment::kEnding);
   CCommonLib::Unload();
 }
 
@@ -157,7 +157,8 @@ void CConverterDlg::Initialize() {
     appState_ = state;
     if (leaving) AutoCopy();
   });
-  connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SaveSettings(); });
+  // The session is ending: a message box would hold the logout up.
+  connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SaveSettings(SaveMoment::kEnding); });
 
   startupTimer_.setSingleShot(true);
   startupTimer_.setInterval(kStartupTimerIntervalMs);

@@ -17,6 +17,7 @@
 #include "common_lib.h"
 #include "control_adapters.h"
 #include "converter.h"
+#include "settings_save.h"
 
 class QAction;
 class QMenu;
@@ -63,8 +64,10 @@ class CConverterDlg : public QDialog {
   /// Builds the tray pop-up menu (menu 135) with its localized texts.
   std::unique_ptr<QMenu> CreateTrayMenu();
 
-  /// The converter settings of section "General".
-  void SaveSettings();
+  /// The converter settings of section "General", saved in one write; false when they
+  /// could not be, which the save has told (a message box while the window is up, a line
+  /// on standard error as the program ends).
+  bool SaveSettings(SaveMoment moment = SaveMoment::kWindowUp);
   void LoadSettings();
   /// Copies the row of the auto-copy mode's base to the clipboard; run when the
   /// program loses activation.

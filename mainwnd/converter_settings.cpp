@@ -27,22 +27,22 @@ const QString kYKey = QStringLiteral("Y");
 
 }  // namespace
 
-void CConverterDlg::SaveSettings() {
+bool CConverterDlg::SaveSettings(SaveMoment moment) {
   const QString& file = Paths().userSettingsFile;
-  if (file.isEmpty()) return;
+  if (file.isEmpty()) return false;
+  const auto entry = [](const QString& key, int value) { return IniEntry{kGeneral, key, QString::number(value)}; };
+  QList<IniEntry> entries;
   for (int row = 0; row < 4; ++row) {
-    WriteIniInt(kGeneral, kRowKeys[static_cast<std::size_t>(row)],
-                baseSelectors_[static_cast<std::size_t>(row)]->CurrentIndex(), file);
+    entries << entry(kRowKeys[static_cast<std::size_t>(row)],
+                     baseSelectors_[static_cast<std::size_t>(row)]->CurrentIndex());
   }
-  WriteIniInt(kGeneral, kSignedKey, signSelector_->CurrentIndex(), file);
-  WriteIniInt(kGeneral, kBitsKey, widthSelector_->CurrentIndex(), file);
-  WriteIniInt(kGeneral, kLastConvertKey, converter_->LastConverted(), file);
-  WriteIniInt(kGeneral, kAutoCopyKey, autoCopyMode_, file);
-  WriteIniInt(kGeneral, kBitGridKey, bitGridShown_ ? 1 : 0, file);
-  if (ProgramsCanPlaceWindows(windowPlatform_)) {
-    WriteIniInt(kGeneral, kXKey, pos().x(), file);
-    WriteIniInt(kGeneral, kYKey, pos().y(), file);
-  }
+  entries << entry(kSignedKey, signSelector_->CurrentIndex()) << entry(kBitsKey, widthSelector_->CurrentIndex())
+          << entry(kLastConvertKey, converter_->LastConverted()) << entry(kAutoCopyKey, autoCopyMode_)
+          << entry(kBitGridKey, bitGridShown_ ? 1 : 0);
+  if (ProgramsCanPlaceWindows(windowPlatform_)) entries << entry(kXKey, pos().x()) << entry(kYKey, pos().y());
+  // One replacement of the file: another copy of the program saving into the same file
+  // never leaves a mix of its values and these.
+  return SaveSettingsEntries(entries, file, Paths().textFile, this, moment);
 }
 
 bool CConverterDlg::RestorePosition() {

@@ -14,6 +14,7 @@
 #include "options_dialogs.h"
 #include "program_settings.h"
 #include "settings_keys.h"
+#include "settings_save.h"
 #include "startup_entry.h"
 #include "ui_general_page.h"
 
@@ -218,10 +219,22 @@ void CGeneralPage::OnOK() {
   const QListWidget* list = m_ui->behaviourList;
   int* const values[] = {&alwaysOnTop, &minimizeToTray, &snapToDesktopSide};
   const QString product = QString::fromLatin1(sections::kProduct);
+  QList<IniEntry> entries;
   for (int row = 0; row < 3; ++row) {
     *values[row] = CheckOf(list, row);
-    // Written on every OK, changed or not.
-    WriteIniInt(product, QString::fromLatin1(kBehaviours[row].key), *values[row], m_files.userSettingsFile);
+    entries << IniEntry{product, QString::fromLatin1(kBehaviours[row].key), QString::number(*values[row])};
+  }
+  // The show/hide key goes in the same save when it changed; one that cannot be saved
+  // still works until the program ends.
+  const QKeyCombination key = m_ui->showHideKeyField->Key();
+  if (key != m_storedKey) {
+    entries << IniEntry{QString::fromLatin1(sections::kGeneral), QString::fromLatin1(keys::kShowHideKey),
+                        KeyToText(key)};
+  }
+  // Written on every OK, changed or not, in one save.
+  if (!m_files.userSettingsFile.isEmpty() &&
+      SaveSettingsEntries(entries, m_files.userSettingsFile, m_files.textFile, this, SaveMoment::kWindowUp)) {
+    m_storedKey = key;
   }
   // The item is there only when it was offered when the page opened.
   if (RunAtStartupAllowed() && list->count() > kRunAtStartupItem) {
@@ -233,21 +246,6 @@ void CGeneralPage::OnOK() {
       } else {
         DeleteStartupEntry(m_files.startupEntryPath);
       }
-    }
-  }
-  const QKeyCombination key = m_ui->showHideKeyField->Key();
-  if (key != m_storedKey) {
-    if (WriteIniString(QString::fromLatin1(sections::kGeneral), QString::fromLatin1(keys::kShowHideKey), KeyToText(key),
-                       m_files.userSettingsFile)) {
-      m_storedKey = key;
-    } else {
-      // The key works for this run; the next start would not have it.
-      ShowMessage(this,
-                  PageText("KeyNotSaved", m_files.textFile,
-                           QStringLiteral("The show/hide key could not be saved in %1. It works until Radixpad "
-                                          "ends."))
-                      .arg(m_files.userSettingsFile),
-                  QMessageBox::Warning);
     }
   }
   applied = 1;

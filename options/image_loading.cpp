@@ -39,6 +39,9 @@ QString FileErrorText(const QString& path, int error, const QString& textFile) {
       return ErrorText("1007", textFile, "%1 could not be accessed.").arg(path);
     case EISDIR:
       return ErrorText("1008", textFile, "%1 cannot be opened: it is not a file.").arg(path);
+    case kErrorNotRegularFile:
+      return ErrorText("1012", textFile, "%1 cannot be opened: it is a named pipe, a device or a socket, not a file.")
+          .arg(path);
     default:
       return ErrorText("1009", textFile, "%1 cannot be opened: %2.")
           .arg(path, QString::fromLocal8Bit(std::strerror(error)));

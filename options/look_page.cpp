@@ -1,5 +1,6 @@
 #include "look_page.h"
 
+#include <QFileInfo>
 #include <QStyle>
 
 #include "image_loading.h"
@@ -183,10 +184,13 @@ void CUIPage::ShowNoImageWarning() {
 }
 
 bool CUIPage::OnKillActive() {
-  const QString path = m_ui->imagePathEdit->text().trimmed();
+  const QString typed = m_ui->imagePathEdit->text();
+  // Blanks around a pasted path go, unless they are part of the name of a file that is
+  // there: such a path is kept as it is.
+  const QString path = typed.trimmed() != typed && QFileInfo::exists(typed) ? typed : typed.trimmed();
   m_ui->imagePathEdit->setText(path);
   if (!m_ui->showImageCheck->isChecked()) return true;
-  if (path.isEmpty()) {
+  if (path.trimmed().isEmpty()) {
     ShowNoImageWarning();
     m_ui->imagePathEdit->setFocus(Qt::OtherFocusReason);
     return false;

@@ -1,5 +1,6 @@
 #include "ini_store.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,22 +10,34 @@
 #include <QByteArrayView>
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
+#include <QRandomGenerator>
 #include <QThread>
 #include <cerrno>
 #include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <limits>
 #include <optional>
 
 #include "file_descriptor_posix.h"
+#include "regular_file.h"
 
 namespace radixpad {
 namespace {
 
 constexpr QByteArrayView kUtf8Bom("\xEF\xBB\xBF");
 
-// How long a writer waits for another writer of the same file before giving up.
-constexpr int kLockTimeoutMs = 10000;
+// Between two tries for another writer's lock. Short: a writer that writes again and
+// again frees the lock only for a moment between two writes, and a waiting writer must
+// catch one of those moments.
+constexpr unsigned long kLockRetryUs = 200;
+
+// Links followed at most, as the system's own limit for a path.
+constexpr int kMaxLinkDepth = 40;
+
+// Beside the real file: "<name>.new~<pid>-<random>" is one writer's new copy.
+constexpr char kCopyInfix[] = ".new~";
 
 enum class LineKind { kBlank, kComment, kSection, kEntry, kOther };
 
@@ -108,10 +121,8 @@ Location Locate(const QByteArray& data, const QString& section, const QString& k
 }
 
 bool ReadWholeFile(const QString& file, QByteArray& data) {
-  QFile in(file);
-  if (!in.open(QIODevice::ReadOnly)) return false;
-  data = in.readAll();
-  return in.error() == QFileDevice::NoError;
+  int error = 0;
+  return ReadRegularFile(file, std::numeric_limits<qint64>::max(), data, error);
 }
 
 QByteArrayView WithoutQuotes(QByteArrayView value) {
@@ -153,15 +164,98 @@ bool HasLineBreak(const QString& text) { return text.contains(u'\n') || text.con
 // A NUL or half of a surrogate pair would not come back from the file as it went in.
 bool ReadsBack(const QString& text) { return !text.contains(QChar(u'\0')) && text.isValidUtf16(); }
 
-// Where the new copy of `file` is written before it replaces the file. Writers of the
-// file hold its lock, so a copy found there was left by a write that did not finish.
-QString NewCopyPath(const QString& file) { return file + QStringLiteral(".new~"); }
+// The text stored for `value`: a value the reader would change (blanks at either end
+// trimmed, a pair of matching quotes around it taken off) goes into double quotes, and
+// the reader takes off exactly those.
+QByteArray StoredValue(const QString& value) {
+  const QByteArray bytes = value.toUtf8();
+  const QByteArrayView view(bytes);
+  if (view.trimmed().size() != view.size() || WithoutQuotes(view).size() != view.size()) return '"' + bytes + '"';
+  return bytes;
+}
 
-// A symbolic link is followed: the file it names is the one replaced.
-QString ReplacedFile(const QString& file) {
-  QFileInfo info(file);
-  for (int depth = 0; depth < 64 && info.isSymLink(); ++depth) info.setFile(info.symLinkTarget());
-  return info.isSymLink() ? file : info.filePath();
+bool IsStorable(const IniEntry& entry) {
+  const QString section = entry.section.trimmed();
+  const QString key = entry.key.trimmed();
+  if (section.isEmpty() || key.isEmpty()) return false;
+  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(entry.value)) return false;
+  if (section.contains(u']') || key.contains(u'=')) return false;
+  if (key.front() == u'[' || key.front() == u';' || key.front() == u'#') return false;
+  if (!ReadsBack(section) || !ReadsBack(key) || !ReadsBack(entry.value)) return false;
+  if (section.front() == QChar(0xFEFF) || key.front() == QChar(0xFEFF)) return false;
+  // A read gives at most this much.
+  return entry.value.size() <= kMaxIniValueLength;
+}
+
+IniWriteResult ResultOfError(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return IniWriteResult::kNoFolder;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return IniWriteResult::kReadOnly;
+    case EISDIR:
+      return IniWriteResult::kNotAFile;
+    default:
+      return IniWriteResult::kFailed;
+  }
+}
+
+// The file a name leads to once every symbolic link on the way is followed, in a folder
+// named without links: every name of one file gives the same real file.
+struct RealFile {
+  QByteArray path;
+  QByteArray folder;
+  QByteArray name;  // in `folder`
+  mode_t type = 0;  // S_IFMT bits; 0 when there is no file yet
+  int error = 0;    // errno value; 0 when the rest holds
+};
+
+RealFile Failed(int error) {
+  RealFile real;
+  real.error = error;
+  return real;
+}
+
+// The target of the link at `link`, whose size lstat gave; empty with `error` set when
+// it cannot be read (or changed meanwhile).
+QByteArray LinkTarget(const QByteArray& link, qint64 size, int& error) {
+  QByteArray target(static_cast<qsizetype>(size > 0 ? size : PATH_MAX) + 1, '\0');
+  const ssize_t length = ::readlink(link.constData(), target.data(), static_cast<std::size_t>(target.size()));
+  error = length < 0 ? errno : ENOENT;
+  if (length <= 0 || length >= target.size()) return QByteArray();
+  target.truncate(length);
+  return target;
+}
+
+RealFile ResolveRealFile(const QByteArray& given) {
+  QByteArray path = given;
+  for (int depth = 0; depth <= kMaxLinkDepth; ++depth) {
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+    RealFile real;
+    real.name = path.mid(slash + 1);
+    if (real.name.isEmpty() || real.name == "." || real.name == "..") return Failed(EISDIR);
+    char* canonical = ::realpath(folder.constData(), nullptr);
+    if (!canonical) return Failed(errno);
+    real.folder = canonical;
+    std::free(canonical);
+    real.path = (real.folder.endsWith('/') ? real.folder : real.folder + '/') + real.name;
+    struct stat info {};
+    if (::lstat(real.path.constData(), &info) != 0) return errno == ENOENT ? real : Failed(errno);
+    if (!S_ISLNK(info.st_mode)) {
+      real.type = info.st_mode & S_IFMT;
+      return real;
+    }
+    // A link's relative target starts from the link's own (real) folder.
+    int error = 0;
+    const QByteArray target = LinkTarget(real.path, info.st_size, error);
+    if (target.isEmpty()) return Failed(error);
+    path = target.startsWith('/') ? target : real.folder + '/' + target;
+  }
+  return Failed(ELOOP);
 }
 
 bool WriteAll(int fd, const QByteArray& data) {
@@ -175,71 +269,87 @@ bool WriteAll(int fd, const QByteArray& data) {
   return true;
 }
 
-// Replaces `file` by `data` through a new copy beside it: the file holds either its old
-// or its whole new content. A new file is private to the user, whatever the umask; an
-// existing one keeps its permissions.
-bool ReplaceFile(const QString& file, const QByteArray& data) {
-  const QString target = ReplacedFile(file);
-  const QByteArray targetPath = QFile::encodeName(target);
-  const QByteArray copyPath = QFile::encodeName(NewCopyPath(target));
-  ::unlink(copyPath.constData());  // a stale copy
-  mode_t mode = S_IRUSR | S_IWUSR;
-  struct stat existing {};
-  if (::stat(targetPath.constData(), &existing) == 0) mode = existing.st_mode & 07777;
+// Under the lock no writer of the file is half-way, so a copy beside it is left from a
+// writer that was killed. A copy is removed only when its process is gone (or is this
+// one): one whose writer still runs cannot be stray unless it broke the lock, and then
+// it is that writer's to finish.
+void RemoveStrayCopies(const RealFile& real) {
+  DIR* folder = ::opendir(real.folder.constData());
+  if (!folder) return;
+  const QByteArray prefix = real.name + kCopyInfix;
+  const pid_t self = ::getpid();
+  while (const dirent* entry = ::readdir(folder)) {
+    const QByteArrayView name(entry->d_name);
+    if (!name.startsWith(prefix)) continue;
+    const QByteArrayView rest = name.sliced(prefix.size());
+    const qsizetype dash = rest.indexOf('-');
+    bool isNumber = false;
+    const int pid = dash > 0 ? rest.first(dash).toInt(&isNumber) : 0;
+    if (!isNumber || pid <= 0) continue;
+    if (pid == self || (::kill(pid, 0) != 0 && errno == ESRCH)) ::unlinkat(::dirfd(folder), entry->d_name, 0);
+  }
+  ::closedir(folder);
+}
+
+// Replaces the real file by `data` through a new copy of this writer's own beside it:
+// the file holds either its old or its whole new content, and once this returns
+// kWritten the new content survives a power cut.
+IniWriteResult ReplaceFile(const RealFile& real, const QByteArray& data, mode_t mode) {
+  const QByteArray copyPath = real.path + kCopyInfix + QByteArray::number(::getpid()) + '-' +
+                              QByteArray::number(QRandomGenerator::global()->generate(), 16);
   FileDescriptor fd(
       ::open(copyPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR));
-  if (fd.Get() < 0) return false;
+  if (fd.Get() < 0) return ResultOfError(errno);
   // Everything is checked: a full disk may only show at the sync or the close.
   bool written = WriteAll(fd.Get(), data) && ::fchmod(fd.Get(), mode) == 0 && ::fsync(fd.Get()) == 0;
   written = ::close(fd.Release()) == 0 && written;
-  if (!written || ::rename(copyPath.constData(), targetPath.constData()) != 0) {
+  if (!written || ::rename(copyPath.constData(), real.path.constData()) != 0) {
     ::unlink(copyPath.constData());
-    return false;
+    return IniWriteResult::kFailed;
   }
-  return true;
+  // The new name is in the folder's data: without this sync a power cut could bring the
+  // old file back. A folder that cannot be synced at all (EINVAL) has nothing to sync.
+  const FileDescriptor folder(::open(real.folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.Get() < 0 || (::fsync(folder.Get()) != 0 && errno != EINVAL)) return IniWriteResult::kFailed;
+  return IniWriteResult::kWritten;
 }
 
-// An exclusive advisory lock on "<file>.lock", held for the lifetime of the object.
+// An exclusive advisory lock on a lock file, held for the lifetime of the object.
 class CWriteLock {
  public:
-  explicit CWriteLock(const QString& file) {
-    const QByteArray lockPath = QFile::encodeName(file + QStringLiteral(".lock"));
-    m_fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
-    if (m_fd < 0) return;
-    const QDeadlineTimer deadline(kLockTimeoutMs);
-    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-      if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
-        Release();
-        return;
-      }
-      QThread::usleep(200);
-    }
-    m_locked = true;
-  }
+  CWriteLock() = default;
   ~CWriteLock() { Release(); }
   CWriteLock(const CWriteLock&) = delete;
   CWriteLock& operator=(const CWriteLock&) = delete;
 
-  bool IsLocked() const { return m_locked; }
+  // kWritten once the lock is held.
+  IniWriteResult Take(const QByteArray& lockPath, const QDeadlineTimer& deadline,
+                      const std::function<void()>& whileWaiting) {
+    Release();
+    // Never through a link, and never waiting on a pipe put in its place.
+    m_fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, S_IRUSR | S_IWUSR);
+    if (m_fd < 0) return ResultOfError(errno);
+    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+      if (errno == EINTR) continue;
+      const bool busy = errno == EWOULDBLOCK;
+      if (!busy || deadline.hasExpired()) {
+        Release();
+        return busy ? IniWriteResult::kBusy : IniWriteResult::kFailed;
+      }
+      if (whileWaiting) whileWaiting();
+      QThread::usleep(kLockRetryUs);
+    }
+    return IniWriteResult::kWritten;
+  }
 
- private:
   void Release() {
     if (m_fd >= 0) ::close(m_fd);  // closing drops the lock
     m_fd = -1;
-    m_locked = false;
   }
 
+ private:
   int m_fd = -1;
-  bool m_locked = false;
 };
-
-// Classic read-only attribute: no write permission at all, whoever we are.
-bool IsReadOnly(const QFileInfo& info) {
-  // WriteUser is left out: it reports what this process may do, which for root is everything.
-  constexpr QFileDevice::Permissions kAnyWrite =
-      QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-  return !info.isWritable() || !(info.permissions() & kAnyWrite);
-}
 
 void SetValue(QByteArray& data, const QString& section, const QString& key, const QByteArray& value) {
   // New lines follow the line ends the file already uses.
@@ -321,29 +431,69 @@ void WriteIniInt(const QString& section, const QString& key, int value, const QS
 }
 
 bool WriteIniString(const QString& section, const QString& key, const QString& value, const QString& file) {
-  const QString sectionName = section.trimmed();
-  const QString keyName = key.trimmed();
-  if (file.isEmpty()) return false;
-  // Refuse what would not read back as the same section, key and value.
-  if (sectionName.isEmpty() || keyName.isEmpty()) return false;
-  if (HasLineBreak(sectionName) || HasLineBreak(keyName) || HasLineBreak(value)) return false;
-  if (sectionName.contains(u']') || keyName.contains(u'=')) return false;
-  if (keyName.front() == u'[' || keyName.front() == u';' || keyName.front() == u'#') return false;
-  if (!ReadsBack(sectionName) || !ReadsBack(keyName) || !ReadsBack(value)) return false;
-  if (sectionName.front() == QChar(0xFEFF) || keyName.front() == QChar(0xFEFF)) return false;
+  return WriteIniStrings({IniEntry{section, key, value}}, file) == IniWriteResult::kWritten;
+}
 
-  const CWriteLock lock(file);
-  if (!lock.IsLocked()) return false;
+namespace {
 
+// The read-modify-write of WriteIniStrings, with the real file's lock held.
+IniWriteResult WriteLocked(const RealFile& real, const QList<IniEntry>& entries, const QString& file) {
+  RemoveStrayCopies(real);
   QByteArray data;
-  const QFileInfo info(file);
-  if (info.exists()) {
-    if (!info.isFile() || IsReadOnly(info)) return false;
-    if (!ReadWholeFile(file, data)) return false;
+  mode_t mode = S_IRUSR | S_IWUSR;
+  struct stat info {};
+  if (::stat(real.path.constData(), &info) == 0) {
+    // Looked at by its type before anything opens it.
+    if (S_ISDIR(info.st_mode)) return IniWriteResult::kNotAFile;
+    if (!S_ISREG(info.st_mode)) return IniWriteResult::kNotRegular;
+    // The classic read-only attribute: no write permission at all, whoever we are (root
+    // may write anything).
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(real.path.constData(), W_OK) != 0) {
+      return IniWriteResult::kReadOnly;
+    }
+    mode = info.st_mode & 07777;
+    int error = 0;
+    if (!ReadRegularFile(QFile::decodeName(real.path), std::numeric_limits<qint64>::max(), data, error)) {
+      return error == kErrorNotRegularFile ? IniWriteResult::kNotRegular : IniWriteResult::kFailed;
+    }
+  } else if (errno != ENOENT) {
+    return ResultOfError(errno);
   }
-  SetValue(data, sectionName, keyName, value.toUtf8());
+  for (const IniEntry& entry : entries) {
+    SetValue(data, entry.section.trimmed(), entry.key.trimmed(), StoredValue(entry.value));
+  }
   ForgetIniFile(file);
-  return ReplaceFile(file, data);
+  ForgetIniFile(QFile::decodeName(real.path));
+  return ReplaceFile(real, data, mode);
+}
+
+}  // namespace
+
+IniWriteResult WriteIniStrings(const QList<IniEntry>& entries, const QString& file,
+                               const std::function<void()>& whileWaiting) {
+  if (file.isEmpty()) return IniWriteResult::kNoFolder;
+  for (const IniEntry& entry : entries) {
+    if (!IsStorable(entry)) return IniWriteResult::kUnstorable;
+  }
+  if (entries.isEmpty()) return IniWriteResult::kWritten;
+
+  const QByteArray given = QFile::encodeName(file);
+  const QDeadlineTimer deadline(kIniWriteWaitMs);
+  CWriteLock lock;
+  for (;;) {
+    const RealFile real = ResolveRealFile(given);
+    if (real.error != 0) return ResultOfError(real.error);
+    // Nothing is made beside what is no settings file (its lock could land in /dev).
+    if (real.type != 0 && !S_ISREG(real.type)) {
+      return S_ISDIR(real.type) ? IniWriteResult::kNotAFile : IniWriteResult::kNotRegular;
+    }
+    const IniWriteResult locked = lock.Take(real.path + ".lock", deadline, whileWaiting);
+    if (locked != IniWriteResult::kWritten) return locked;
+    // The name may have been pointed at another file while this writer waited.
+    if (ResolveRealFile(given).path == real.path) return WriteLocked(real, entries, file);
+    lock.Release();
+    if (deadline.hasExpired()) return IniWriteResult::kBusy;
+  }
 }
 
 QString ExpandTextEscapes(QString text) {

@@ -12,16 +12,33 @@
 
 namespace radixpad {
 
+namespace {
+
+int NotRegularError(mode_t mode) { return S_ISDIR(mode) ? EISDIR : kErrorNotRegularFile; }
+
+}  // namespace
+
 bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray& data, int& error) {
   const QByteArray name = QFile::encodeName(path);
-  const FileDescriptor fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   struct stat info {};
+  if (::stat(name.constData(), &info) != 0) {
+    error = errno;
+    return false;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    error = NotRegularError(info.st_mode);
+    return false;
+  }
+  // Between the look and the open the name may have been given to something else: it
+  // is opened without blocking and looked at again. A regular file put in its place (a
+  // settings file replaced by its writer) is read.
+  const FileDescriptor fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0) {
     error = errno;
     return false;
   }
   if (!S_ISREG(info.st_mode)) {
-    error = EISDIR;
+    error = NotRegularError(info.st_mode);
     return false;
   }
   if (info.st_size > maxBytes) {

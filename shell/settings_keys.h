@@ -63,6 +63,14 @@ inline constexpr char kHelpPageNotShown[] = "HelpPageNotShown";  // %1: the help
 
 // Text file, section Error.
 inline constexpr char kErrorNoImageFile[] = "1001";
+// A save of the settings that could not be made; %1: the settings file.
+inline constexpr char kErrorSaveBusy[] = "1013";
+inline constexpr char kErrorSaveReadOnly[] = "1014";
+inline constexpr char kErrorSaveNoFolder[] = "1015";
+inline constexpr char kErrorSaveNotAFile[] = "1016";
+inline constexpr char kErrorSaveNotRegular[] = "1017";
+inline constexpr char kErrorSaveUnstorable[] = "1018";
+inline constexpr char kErrorSaveFailed[] = "1019";
 
 /// Every key of section String, for checks over the whole text file.
 inline constexpr const char* kAllTextKeys[] = {

@@ -22,6 +22,7 @@
 
 #include "about_box.h"
 #include "common_lib.h"
+#include "held_settings_lock.h"
 #include "ini_store.h"
 #include "look.h"
 #include "qy_messages.h"
@@ -217,6 +218,7 @@ TEST_F(LibraryTest, LookIsSavedInTheProductSectionOfTheUserFile) {
   m_lib.Attach(m_window.get());
   Look(m_window.get(), kLookSetBackgroundColor, 0x00ABCDEF);
   Look(m_window.get(), kLookSetDisplayMethod, 6);
+  QCoreApplication::processEvents();  // saved on the program's next turn
   EXPECT_EQ(GetIniInt(kProduct, QString::fromLatin1(commonlib::lookkeys::kBackgroundColor), -5, UserFile()),
             0x00ABCDEF);
   EXPECT_EQ(GetIniInt(kProduct, QString::fromLatin1(commonlib::lookkeys::kDisplayMethod), -5, UserFile()), 6);
@@ -225,12 +227,62 @@ TEST_F(LibraryTest, LookIsSavedInTheProductSectionOfTheUserFile) {
       -5);
 }
 
+// The options sheet gives the look value by value: the five are one save. With another
+// program in the middle of a save, that one save waits about two seconds and says so in
+// one box over the window.
+TEST_F(LibraryTest, ALookGivenValueByValueIsOneSave) {
+  m_lib.Attach(m_window.get());
+  m_window->show();
+  const QByteArray path = QByteArrayLiteral("/srv/images/sea.png ");
+  const auto giveLook = [&] {
+    Look(m_window.get(), kLookSetBackgroundColor, 0x00102030);
+    Look(m_window.get(), kLookSetTextColor, 0x00405060);
+    Look(m_window.get(), kLookSetDisplayMethod, 5);
+    Look(m_window.get(), kLookSetImagePath, reinterpret_cast<intptr_t>(path.constData()));
+    Look(m_window.get(), kLookSetShowImage, 1);
+  };
+  QStringList boxes;
+  QWidget* owner = nullptr;
+  QTimer closer;
+  closer.setInterval(20);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      boxes << box->text();
+      owner = box->parentWidget();
+      box->accept();
+    }
+  });
+  closer.start();
+  {
+    const test::HeldSettingsLock held(UserFile());
+    ASSERT_TRUE(held.Held());
+    giveLook();
+    EXPECT_TRUE(WaitFor([&] { return !boxes.isEmpty(); }, kIniWriteWaitMs + 3000));
+    Pause(kIniWriteWaitMs + 500);  // time enough for a second save to give up too
+    EXPECT_EQ(boxes,
+              QStringList{"Radixpad could not save its settings: another program kept " + UserFile() + " busy."});
+    EXPECT_EQ(owner, m_window.get());
+    EXPECT_EQ(commonlib::ReadSavedLook(UserFile()).background, commonlib::kColorNotSet);
+  }
+  giveLook();
+  Pause(100);
+  closer.stop();
+  EXPECT_EQ(boxes.size(), 1);
+  const commonlib::LookValues saved = commonlib::ReadSavedLook(UserFile());
+  EXPECT_EQ(saved.background, 0x00102030u);
+  EXPECT_EQ(saved.text, 0x00405060u);
+  EXPECT_EQ(saved.displayMethod, 5);
+  EXPECT_EQ(saved.imagePath, QString::fromUtf8(path)) << "the blank at the end is kept";
+  EXPECT_TRUE(saved.showImage);
+}
+
 TEST_F(LibraryTest, UninstallForgetsTheSavedLookAndKeepsTheRest) {
   m_lib.Attach(m_window.get());
   WriteBehaviours(1, 1, 0);
   Look(m_window.get(), kLookSetBackgroundColor, 0x00ABCDEF);
   Look(m_window.get(), kLookSetImagePath, reinterpret_cast<intptr_t>("/a/b.png"));
   EXPECT_NE(m_lib.Send(kSendUninstall), 0);
+  QCoreApplication::processEvents();  // the values set before do not come back
   const commonlib::LookValues saved = commonlib::ReadSavedLook(UserFile());
   EXPECT_EQ(saved.background, commonlib::kColorNotSet);
   EXPECT_EQ(saved.imagePath, QString());
@@ -311,6 +363,7 @@ TEST_F(LibraryTest, PreviewIsServedUntilReleased) {
   EXPECT_EQ(Look(&preview, kLookSetBackgroundColor, 0x00FF0000), 1);
   EXPECT_EQ(Look(&preview, kLookGetBackgroundColor), 0x00FF0000);
   EXPECT_EQ(preview.palette().color(QPalette::Window), QColor(0, 0, 255));
+  QCoreApplication::processEvents();
   // The preview's look is its own and is not saved.
   EXPECT_EQ(Look(m_window.get(), kLookGetBackgroundColor), 0x00010101);
   EXPECT_EQ(commonlib::ReadSavedLook(UserFile()).background, 0x00010101u);
@@ -408,6 +461,7 @@ TEST_F(LibraryTest, BadLookInputLosesNothing) {
   const QByteArray tooLong = "/" + QByteArray(259, 'x');  // 260 bytes: no room for the terminator
   EXPECT_EQ(Look(m_window.get(), kLookSetImagePath, reinterpret_cast<intptr_t>(tooLong.constData())), 0);
   EXPECT_EQ(LookPath(m_window.get()), QString::fromLatin1(kept));
+  QCoreApplication::processEvents();
   EXPECT_EQ(commonlib::ReadSavedLook(UserFile()).imagePath, QString::fromLatin1(kept));
 
   for (intptr_t subCode : {intptr_t{0}, intptr_t{59}, intptr_t{65}, intptr_t{109}, intptr_t{115}, intptr_t{-60}}) {

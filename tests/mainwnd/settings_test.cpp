@@ -1,7 +1,13 @@
 // Start-up state, the converter settings round trip through QyRadixpad.ini,
 // and the auto-copy.
 #include <QClipboard>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
 
+#include "held_settings_lock.h"
+#include "qy_messages.h"
+#include "settings_save.h"
 #include "window_fixture.h"
 
 namespace radixpad::test {
@@ -132,6 +138,74 @@ TEST_F(SettingsTest, RestartBringsBackEverything) {
   EXPECT_EQ(again.Converter().SignedFlag(), 0);
   EXPECT_EQ(again.AutoCopyMode(), 3);
   EXPECT_EQ(QApplication::focusWidget(), FieldOf(kDecimal));
+}
+
+// Another program in the middle of a save of the same file: opening the options waits
+// about two seconds at most, the window goes on answering meanwhile, and the user is told
+// once that the settings were not saved.
+TEST_F(SettingsTest, ASaveThatMustWaitKeepsTheWindowAnsweringAndIsTold) {
+  CConverterDlg& window = Open();
+  Choose(1031, 3);
+  QStringList told;
+  QList<QWidget*> owners;
+  SaveFailureBox() = [&](QWidget* owner, const QString& text) {
+    told << text;
+    owners << owner;
+  };
+  bool optionsOpened = false;
+  window.onOptions = [&](CConverterDlg&) { optionsOpened = true; };
+  int ticks = 0;
+  QTimer ticker;
+  ticker.setInterval(50);
+  QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+  ticker.start();
+  {
+    const HeldSettingsLock held(SettingsFile());
+    ASSERT_TRUE(held.Held());
+    QElapsedTimer timer;
+    timer.start();
+    window.Command(kCommandOptions);
+    const qint64 waited = timer.elapsed();
+    EXPECT_GE(waited, kIniWriteWaitMs - 100);
+    EXPECT_LT(waited, kIniWriteWaitMs + 2000);
+    EXPECT_GT(ticks, 10) << "the window stopped answering";
+    EXPECT_TRUE(optionsOpened);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0], "Radixpad could not save its settings: another program kept " + SettingsFile() + " busy.");
+    EXPECT_EQ(owners[0], &window);
+    EXPECT_EQ(ReadSetting("Bits"), -99);
+  }
+  EXPECT_TRUE(window.SaveSettings());
+  EXPECT_EQ(ReadSetting("Bits"), 3);
+  EXPECT_EQ(told.size(), 1);
+  SaveFailureBox() = nullptr;
+}
+
+// The save as the window ends cannot show a box: it says so on standard error.
+TEST_F(SettingsTest, ASaveAtTheEndThatCannotBeMadeIsALineOnStandardError) {
+  Open();
+  const HeldSettingsLock held(SettingsFile());
+  ASSERT_TRUE(held.Held());
+  std::FILE* captured = std::tmpfile();
+  ASSERT_NE(captured, nullptr);
+  std::fflush(stderr);
+  const int savedError = ::dup(STDERR_FILENO);
+  ::dup2(::fileno(captured), STDERR_FILENO);
+  QElapsedTimer timer;
+  timer.start();
+  Close();
+  const qint64 waited = timer.elapsed();
+  std::fflush(stderr);
+  ::dup2(savedError, STDERR_FILENO);
+  ::close(savedError);
+  std::rewind(captured);
+  char line[1024] = {};
+  const bool read = std::fgets(line, sizeof line, captured) != nullptr;
+  std::fclose(captured);
+  EXPECT_TRUE(read);
+  EXPECT_EQ(QString::fromLocal8Bit(line),
+            "Radixpad could not save its settings: another program kept " + SettingsFile() + " busy.\n");
+  EXPECT_LT(waited, kIniWriteWaitMs + 2000);
 }
 
 TEST_F(SettingsTest, OutOfRangeAutoCopyIsSavedAsOff) {

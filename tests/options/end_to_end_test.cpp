@@ -38,10 +38,11 @@ class EndToEndTest : public OptionsTest {
 };
 
 TEST_F(EndToEndTest, ChosenLookAndBehavioursReachTheLibraryAndSurviveARestart) {
-  const QString image = config_.filePath("sea.bmp");
+  // A name ending in a blank: the settings file keeps it whole.
+  const QString image = config_.filePath("sea.bmp ");
   QImage picture(8, 8, QImage::Format_RGB32);
   picture.fill(Qt::blue);
-  ASSERT_TRUE(picture.save(image));
+  ASSERT_TRUE(picture.save(image, "BMP"));
 
   Open(/*fakeLookSide=*/false);
   ASSERT_TRUE(CCommonLib::IsLoaded());
@@ -88,8 +89,11 @@ TEST_F(EndToEndTest, ChosenLookAndBehavioursReachTheLibraryAndSurviveARestart) {
     sheet.Buttons()->button(QDialogButtonBox::Ok)->click();
   });
   const QString product = QString::fromLatin1(sections::kProduct);
+  // The library saves the look on its next turn.
   for (const char* key : {"LookTextColor", "LookBackgroundColor"}) {
-    EXPECT_LT(GetIniInt(product, QString::fromLatin1(key), 0, window_->Paths().userSettingsFile), 0) << key;
+    EXPECT_TRUE(WaitFor([&] {
+      return GetIniInt(product, QString::fromLatin1(key), 0, window_->Paths().userSettingsFile) < 0;
+    })) << key;
   }
   EXPECT_EQ(Ask(kLookGetBackgroundColor), static_cast<intptr_t>(SystemButtonFaceColor()));
 }

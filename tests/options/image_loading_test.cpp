@@ -2,7 +2,10 @@
 #include "image_loading.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +13,7 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <cstring>
 #include <random>
 
 #include "options_fixture.h"
@@ -55,6 +59,20 @@ class ImageTest : public ::testing::Test {
     EXPECT_TRUE(QFile(path).resize(kMaxImageFileBytes + 1));
     return path;
   }
+  QString Socket(const QString& name) {
+    const QString path = dir_.filePath(name);
+    const QByteArray encoded = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    EXPECT_LT(encoded.size(), static_cast<qsizetype>(sizeof address.sun_path));
+    std::memcpy(address.sun_path, encoded.constData(), static_cast<std::size_t>(encoded.size()));
+    socket_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    EXPECT_EQ(::bind(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    return path;
+  }
+  void TearDown() override {
+    if (socket_ >= 0) ::close(socket_);
+  }
   QString Fifo(const QString& name) {
     const QString path = dir_.filePath(name);
     EXPECT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
@@ -63,6 +81,7 @@ class ImageTest : public ::testing::Test {
 
   QTemporaryDir dir_;
   DialogAnswers answers_;
+  int socket_ = -1;
 };
 
 TEST_F(ImageTest, ReadersForBitmapGifAndJpegAreThere) {
@@ -75,6 +94,7 @@ TEST_F(ImageTest, CheckImageFileTable) {
   // What follows the path in the one message shown; null when nothing is shown. Without
   // a text file a refusal of the contents names the file alone.
   const char* const notAFile = " cannot be opened: it is not a file.";
+  const char* const special = " cannot be opened: it is a named pipe, a device or a socket, not a file.";
   struct Case {
     const char* what;
     QString path;
@@ -91,10 +111,11 @@ TEST_F(ImageTest, CheckImageFileTable) {
       {"bitmap over 64 MiB", Huge("huge.bmp", Read(Save("big.bmp", "BMP", {7, 5}))), false, ""},
       {"empty path", QString(), false, nullptr},
       {"missing file", dir_.filePath("gone.gif"), false, " was not found."},
-      // Nothing but a regular file is read: each of these is refused alike, unread.
+      // Nothing but a regular file is read: each of these is refused by its type, unopened.
       {"folder", dir_.path(), false, notAFile},
-      {"fifo", Fifo("pipe.png"), false, notAFile},
-      {"device", "/dev/null", false, notAFile},
+      {"fifo", Fifo("pipe.png"), false, special},
+      {"device", "/dev/null", false, special},
+      {"socket", Socket("socket.png"), false, special},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -180,6 +180,9 @@ TEST_F(LookPageTest, WithoutInputsThePageHoldsTheThemeColours) {
 
 TEST_F(LookPageTest, ValidationTrimsAndChecksTheImage) {
   const QString bitmap = ImageFile("back.bmp");
+  // A file whose name ends in a blank, which the path keeps.
+  const QString blankEnded = config_.filePath("sea.bmp ");
+  ASSERT_TRUE(QFile::copy(bitmap, blankEnded));
   const QString text = config_.filePath("notes.jpg");
   QFile notes(text);
   ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
@@ -198,6 +201,7 @@ TEST_F(LookPageTest, ValidationTrimsAndChecksTheImage) {
       {true, "", false, "", 1},
       {true, " \t ", false, "", 1},
       {true, "  " + bitmap + " ", true, bitmap, 0},
+      {true, blankEnded, true, blankEnded, 0},
       {true, text, false, text, 1},  // names the file: it is no image
       {true, config_.filePath("missing.gif"), false, config_.filePath("missing.gif"), 1},
   };
@@ -226,6 +230,9 @@ TEST_F(LookPageTest, ValidationTrimsAndChecksTheImage) {
 TEST_F(LookPageTest, PreviewSendsTheLookAndReleasesIt) {
   CConverterDlg& window = Open();
   const QString bitmap = ImageFile("back.bmp");
+  // A file whose name ends in a blank, which the path keeps.
+  const QString blankEnded = config_.filePath("sea.bmp ");
+  ASSERT_TRUE(QFile::copy(bitmap, blankEnded));
   page_->previewEnabled = 1;
   page_->previewTemplate = kMainWindowTemplate;
   page_->backgroundColor = 0x00010203;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -12,9 +13,11 @@
 
 #include "general_page.h"
 #include "global_key.h"
+#include "held_settings_lock.h"
 #include "key_field.h"
 #include "look_page.h"
 #include "options_fixture.h"
+#include "settings_save.h"
 #include "startup_entry.h"
 
 namespace radixpad::test {
@@ -210,6 +213,33 @@ TEST_F(OptionsSheetTest, ChangedChecksAndAutoCopyReachFileAndLibrary) {
   EXPECT_EQ(GetIniInt("General", "AutoCopy", -1, SettingsFile()), 4);
 }
 
+// The General page's three keys are one save: with another program in the middle of a
+// save, OK waits about two seconds once and says once that they were not saved.
+TEST_F(OptionsSheetTest, AnOkThatCannotSaveSaysSoOnce) {
+  Open();
+  QStringList told;
+  SaveFailureBox() = [&](QWidget*, const QString& text) { told << text; };
+  std::unique_ptr<HeldSettingsLock> held;
+  qint64 waited = 0;
+  RunOptions([&](COptionsSheet& sheet) {
+    SetCheck(General(sheet)->CheckList(), 0, true);
+    held = std::make_unique<HeldSettingsLock>(SettingsFile());
+    QElapsedTimer timer;
+    timer.start();
+    ClickOk(sheet);
+    waited = timer.elapsed();
+  });
+  SaveFailureBox() = nullptr;
+  ASSERT_TRUE(held && held->Held());
+  EXPECT_EQ(told,
+            QStringList{"Radixpad could not save its settings: another program kept " + SettingsFile() + " busy."});
+  EXPECT_LT(waited, kIniWriteWaitMs + 2000);
+  EXPECT_EQ(ReadBehaviour("AlwaysOnTop"), -99);
+  const auto calls = BehaviourCalls();
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0].b, 1) << "the choice still counts for this session";
+}
+
 TEST_F(OptionsSheetTest, CancelChangesNothing) {
   CConverterDlg& window = Open();
   RunOptions([&](COptionsSheet& sheet) {
@@ -274,18 +304,21 @@ TEST_F(OptionsSheetTest, ShowHideKeyIsTriedAtOnceStoredOnOkAndPutBackOnCancel) {
     EXPECT_EQ(GetIniString("General", "ShowHideKey", "missing", SettingsFile()), c.storedKey);
   }
 
-  // A settings file that cannot be written: the key works for this run, and the page says
-  // it was not stored.
+  // A settings file that cannot be written: the key works for this run, and the page's
+  // one save says it was not made.
+  QStringList told;
+  SaveFailureBox() = [&](QWidget*, const QString& text) { told << text; };
   QFile::setPermissions(SettingsFile(), QFileDevice::ReadOwner);
   RunOptions([&](COptionsSheet& sheet) {
     QTest::keyClick(General(sheet)->ShowHideKeyField(), Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
     ClickOk(sheet);
   });
   QFile::setPermissions(SettingsFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  SaveFailureBox() = nullptr;
   EXPECT_EQ(KeyToText(key.Key()), "Ctrl+Alt+K");
   EXPECT_EQ(GetIniString("General", "ShowHideKey", "missing", SettingsFile()), "");
-  ASSERT_EQ(answers_.messages.size(), 1u);
-  EXPECT_TRUE(answers_.messages[0].text.startsWith("The show/hide key could not be saved in"));
+  ASSERT_EQ(told.size(), 1) << told.join("\n---\n").toStdString();
+  EXPECT_TRUE(told[0].contains(SettingsFile())) << told[0].toStdString();
   qunsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 

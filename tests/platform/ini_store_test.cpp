@@ -1,9 +1,12 @@
 #include "ini_store.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,10 +16,18 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <atomic>
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "program_settings.h"
 #include "test_environment.h"
@@ -28,16 +39,32 @@ using test::FileSizeLimit;
 // Runs inside rename(2), before the real one, for the test that has the file's place
 // taken while a write is under way.
 std::function<void()> g_beforeRename;
+// Runs inside fsync(2), before the real one: a non-zero answer is the call's errno and the
+// real call is skipped.
+std::function<int(int fd)> g_onFsync;
 }  // namespace
 }  // namespace radixpad
 
-// The store replaces a file with rename(2); this definition in the test program comes
-// first, so a test can make that last step fail the way a real one would.
+// The store replaces a file with rename(2) and syncs with fsync(2); these definitions in
+// the test program come first, so a test can watch those steps or make them fail the way
+// real ones would.
 extern "C" int rename(const char* from, const char* to) noexcept {
   if (radixpad::g_beforeRename) radixpad::g_beforeRename();
   using Rename = int (*)(const char*, const char*);
   static const auto real = reinterpret_cast<Rename>(dlsym(RTLD_NEXT, "rename"));
   return real(from, to);
+}
+
+extern "C" int fsync(int fd) {
+  if (radixpad::g_onFsync) {
+    if (const int error = radixpad::g_onFsync(fd)) {
+      errno = error;
+      return -1;
+    }
+  }
+  using Fsync = int (*)(int);
+  static const auto real = reinterpret_cast<Fsync>(dlsym(RTLD_NEXT, "fsync"));
+  return real(fd);
 }
 
 namespace radixpad {
@@ -244,6 +271,15 @@ const WriteCase kWriteCases[] = {
     {"SurrogatePairsAreWhole", "", "S", "K\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80",
      "[S]\nK\xF0\x9F\x98\x80=\xF0\x9F\x98\x80\n"},
     {"ByteOrderMarkInsideAName", "", "S", "K\xEF\xBB\xBF", "1", "[S]\nK\xEF\xBB\xBF=1\n"},
+    // What a read would change goes into quotes, which the read takes off.
+    {"BlanksAroundAValueAreKept", "[S]\nK=1\n", "S", "K", " a b ", "[S]\nK=\" a b \"\n"},
+    {"APathEndingInABlankIsKept", "", "S", "K", "/images/sea.png ", "[S]\nK=\"/images/sea.png \"\n"},
+    {"ATabAtTheEndIsKept", "", "S", "K", "x\t", "[S]\nK=\"x\t\"\n"},
+    {"DoubleQuotesAroundAValueAreKept", "", "S", "K", "\"q\"", "[S]\nK=\"\"q\"\"\n"},
+    {"SingleQuotesAroundAValueAreKept", "", "S", "K", "'q'", "[S]\nK=\"'q'\"\n"},
+    {"TwoQuotesAreKept", "", "S", "K", "\"\"", "[S]\nK=\"\"\"\"\n"},
+    {"InnerQuotesNeedNone", "", "S", "K", "a \"b\" c", "[S]\nK=a \"b\" c\n"},
+    {"ALoneQuoteNeedsNone", "", "S", "K", "\"", "[S]\nK=\"\n"},
 };
 
 class IniWriteTest : public IniStoreTest, public testing::WithParamInterface<WriteCase> {};
@@ -282,11 +318,12 @@ TEST_F(IniStoreTest, RefusedWritesLeaveTheFileAsItWas) {
   const QString high(QChar(0xD83D));
   const QString low(QChar(0xDE00));
   const QString bom(QChar(0xFEFF));
+  const QString tooLong(kMaxIniValueLength + 1, u'v');  // a read gives 259 characters
   const QString unreadable[][3] = {
       {"S", "K", "a" + nul + "b"}, {"S", "K" + nul, "1"}, {"S" + nul, "K", "1"},
       {"S", "K", "a" + high},      {"S", "K", low + "a"}, {"S", high, "1"},
       {"S" + low, "K", "1"},       {"S", bom + "K", "1"}, {bom + "S", "K", "1"},
-      {"S", " " + bom + "K", "1"},
+      {"S", " " + bom + "K", "1"}, {"S", "K", tooLong},
   };
   for (const auto& c : unreadable) {
     EXPECT_FALSE(WriteIniString(c[0], c[1], c[2], file)) << (c[0] + " / " + c[1] + " / " + c[2]).toStdString();
@@ -406,6 +443,184 @@ TEST_F(IniStoreTest, WriteLeavesNoTemporaryFilesAndKeepsPermissions) {
                                              QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
                                              QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
   EXPECT_EQ((QFileInfo(file).permissions() & classBits).toInt(), (permissions & classBits).toInt());
+}
+
+// A named pipe (whose opening would wait for a writer), a device or a socket in the
+// settings file's place is never opened: a read gives the default, a write says why.
+TEST_F(IniStoreTest, WhatIsNoRegularFileIsNeverOpened) {
+  const QString pipe = File(QStringLiteral("pipe.ini"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  // A writer of the pipe waits until somebody opens it for reading.
+  std::atomic<bool> opened{false};
+  std::thread writer([&] {
+    const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_CLOEXEC);
+    opened = true;
+    if (fd >= 0) ::close(fd);
+  });
+  const QString socketPath = File(QStringLiteral("socket.ini"));
+  const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const QByteArray socketName = QFile::encodeName(socketPath);
+  ASSERT_LT(socketName.size(), static_cast<qsizetype>(sizeof address.sun_path));
+  std::memcpy(address.sun_path, socketName.constData(), static_cast<std::size_t>(socketName.size()));
+  ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  const QString zeros = File(QStringLiteral("zeros.ini"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zeros));  // endless, were it read
+  const QString folder = File(QStringLiteral("folder.ini"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+
+  struct Case {
+    const char* what;
+    QString file;
+    IniWriteResult written;
+  };
+  const Case cases[] = {
+      {"named pipe", pipe, IniWriteResult::kNotRegular},
+      {"socket", socketPath, IniWriteResult::kNotRegular},
+      {"link to a device", zeros, IniWriteResult::kNotRegular},
+      {"folder", folder, IniWriteResult::kNotAFile},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(GetIniString("S", "K", kDefault, c.file), kDefault);
+    EXPECT_EQ(WriteIniStrings({{"S", "K", "1"}}, c.file), c.written);
+  }
+  EXPECT_FALSE(opened) << "the pipe was opened";
+  EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+            QStringList({"pipe.ini", "socket.ini", "zeros.ini"}))
+      << "nothing was made beside them";
+  // Let the pipe's writer go.
+  const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  writer.join();
+  ::close(reader);
+  ::close(listener);
+}
+
+// Every write that cannot be made leaves the file as it was and says why; one that waits
+// for another writer gives up after about two seconds in all.
+TEST_F(IniStoreTest, AWriteThatCannotBeMadeSaysWhy) {
+  const QByteArray before = "[S]\nK=1\n";
+  struct Case {
+    const char* what;
+    std::function<QString()> setUp;  // the file to write
+    QList<IniEntry> entries;
+    IniWriteResult expected;
+  };
+  std::unique_ptr<test::HeldSettingsLock> held;
+  const QList<IniEntry> one = {{"S", "K", "2"}};
+  const Case cases[] = {
+      {"missing folder", [&] { return File(QStringLiteral("missing/QyRadixpad.ini")); }, one,
+       IniWriteResult::kNoFolder},
+      {"read-only file",
+       [&] {
+         const QString file = WithContent(before);
+         QFile::setPermissions(file, QFileDevice::ReadOwner);
+         return file;
+       },
+       one, IniWriteResult::kReadOnly},
+      {"a value that would not read back",
+       [&] { return WithContent(before); },
+       {{"S", "K", "2"}, {"S", "L", "two\nlines"}},
+       IniWriteResult::kUnstorable},
+      {"another writer keeps the lock",
+       [&] {
+         const QString file = WithContent(before);
+         held = std::make_unique<test::HeldSettingsLock>(file);
+         return held->Held() ? file : QString();
+       },
+       {{"S", "K", "2"}, {"S", "L", "3"}, {"T", "M", "4"}},
+       IniWriteResult::kBusy},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const QString file = c.setUp();
+    ASSERT_FALSE(file.isEmpty());
+    const QByteArray was = ReadBytes(file);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(WriteIniStrings(c.entries, file), c.expected);
+    EXPECT_LT(timer.elapsed(), kIniWriteWaitMs + 1500);
+    EXPECT_EQ(ReadBytes(file), was);
+    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  }
+  held.reset();
+}
+
+// Several keys in one write; a waiting writer keeps calling back while it waits.
+TEST_F(IniStoreTest, ManyKeysInOneWrite) {
+  const QString file = WithContent("[S]\nA=1\n; note\n");
+  test::HeldSettingsLock* held = new test::HeldSettingsLock(file);
+  ASSERT_TRUE(held->Held());
+  int calls = 0;
+  const IniWriteResult result =
+      WriteIniStrings({{"S", "A", "2"}, {"T", "B", "3"}, {"S", "C", "4"}, {"S", "A", "5"}}, file, [&] {
+        // The other writer finishes part-way through the wait.
+        if (++calls == 50) delete std::exchange(held, nullptr);
+      });
+  delete held;
+  EXPECT_EQ(result, IniWriteResult::kWritten);
+  EXPECT_GE(calls, 50);
+  EXPECT_EQ(ReadBytes(file), "[S]\nA=5\n; note\nC=4\n[T]\nB=3\n");
+  EXPECT_EQ(WriteIniStrings({}, File(QStringLiteral("untouched.ini"))), IniWriteResult::kWritten);
+  EXPECT_FALSE(QFileInfo::exists(File(QStringLiteral("untouched.ini"))));
+}
+
+// Once a write says it is done, a power cut cannot bring the old file back: the new
+// copy is synced before the rename, the folder after it.
+TEST_F(IniStoreTest, AWriteIsDoneOnlyOnceItsFolderIsSynced) {
+  const QString file = WithContent("[S]\nK=1\n");
+  struct stat folder {};
+  ASSERT_EQ(::stat(QFile::encodeName(m_dir.path()).constData(), &folder), 0);
+  std::vector<std::string> steps;
+  const auto step = [&](int fd) {
+    struct stat info {};
+    ::fstat(fd, &info);
+    return S_ISDIR(info.st_mode) ? (info.st_ino == folder.st_ino ? "folder" : "another folder") : "file";
+  };
+  g_beforeRename = [&] { steps.emplace_back("rename"); };
+  int folderError = 0;
+  g_onFsync = [&](int fd) {
+    steps.emplace_back(step(fd));
+    return steps.back() == "folder" ? folderError : 0;
+  };
+  const bool written = WriteIniString("S", "K", "2", file);
+  const std::vector<std::string> done = steps;
+  folderError = EIO;
+  const bool writtenWithFailingFolder = WriteIniString("S", "K", "3", file);
+  folderError = EINVAL;  // a file system that has nothing to sync for folders
+  const bool writtenWithoutFolderSync = WriteIniString("S", "K", "4", file);
+  g_beforeRename = nullptr;
+  g_onFsync = nullptr;
+  EXPECT_TRUE(written);
+  EXPECT_EQ(done, (std::vector<std::string>{"file", "rename", "folder"}));
+  EXPECT_FALSE(writtenWithFailingFolder) << "a failed folder sync is a failed write";
+  EXPECT_TRUE(writtenWithoutFolderSync);
+}
+
+// A copy beside the file is removed by the next writer only when the process that wrote
+// it is gone; another file's copies and other names are never touched.
+TEST_F(IniStoreTest, ACopyIsRemovedOnlyWhenItsWriterIsGone) {
+  const QString file = WithContent("[S]\nK=1\n");
+  const pid_t gone = fork();
+  ASSERT_GE(gone, 0);
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  const pid_t live = fork();
+  ASSERT_GE(live, 0);
+  if (live == 0) {
+    pause();
+    _exit(0);
+  }
+  const QString goneCopy = QStringLiteral("test.ini.new~%1-1a2b").arg(gone);
+  const QStringList kept = {QStringLiteral("test.ini.new~%1-3c4d").arg(live), QStringLiteral("test.ini.new~x"),
+                            QStringLiteral("other.ini.new~%1-5e6f").arg(gone)};
+  for (const QString& name : kept + QStringList{goneCopy}) WriteBytes(File(name), "[S]\nK=9\n");
+  EXPECT_TRUE(WriteIniString("S", "K", "2", file));
+  kill(live, SIGKILL);
+  waitpid(live, nullptr, 0);
+  EXPECT_FALSE(QFileInfo::exists(File(goneCopy)));
+  for (const QString& name : kept) EXPECT_TRUE(QFileInfo::exists(File(name))) << name.toStdString();
 }
 
 TEST_F(IniStoreTest, NothingIsCachedBetweenCalls) {

@@ -59,14 +59,22 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 QString TestExecutable() { return QCoreApplication::applicationFilePath(); }
 
 int RunHelperProcess(int argc, char** argv) {
-  if (argc != 6 || std::strcmp(argv[1], "--ini-writer") != 0) return -1;
+  const bool writer = argc == 6 && std::strcmp(argv[1], "--ini-writer") == 0;
+  const bool saver = argc == 5 && std::strcmp(argv[1], "--ini-saver") == 0;
+  if (!writer && !saver) return -1;
   const QString file = QString::fromLocal8Bit(argv[2]);
-  const QString section = QString::fromLocal8Bit(argv[3]);
-  const QString prefix = QString::fromLocal8Bit(argv[4]);
-  const int count = QString::fromLocal8Bit(argv[5]).toInt();
+  const int count = QString::fromLocal8Bit(argv[argc - 1]).toInt();
   int failures = 0;
   for (int i = 0; i < count; ++i) {
-    if (!WriteIniString(section, prefix + QString::number(i), QString::number(i), file)) ++failures;
+    if (writer) {
+      const QString key = QString::fromLocal8Bit(argv[4]) + QString::number(i);
+      if (!WriteIniString(QString::fromLocal8Bit(argv[3]), key, QString::number(i), file)) ++failures;
+      continue;
+    }
+    QList<IniEntry> save;
+    const QString value = QString::fromLocal8Bit(argv[3]) + QString::number(i);
+    for (const char* key : kSaveKeys) save << IniEntry{QStringLiteral("General"), QString::fromLatin1(key), value};
+    if (WriteIniStrings(save, file) != IniWriteResult::kWritten) ++failures;
   }
   return failures > 100 ? 100 : failures;
 }

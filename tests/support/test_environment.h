@@ -11,6 +11,8 @@
 #include <optional>
 #include <ostream>
 
+#include "held_settings_lock.h"
+
 // Readable QString values in assertion messages.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
@@ -64,9 +66,14 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 /// The test executable itself, re-run as a helper process.
 QString TestExecutable();
 
+/// The keys of one save of "--ini-saver", section General.
+inline constexpr const char* kSaveKeys[] = {"C1",          "C2",       "C3",      "C4", "Signed", "Bits",
+                                            "LastConvert", "AutoCopy", "BitGrid", "X",  "Y"};
+
 /// Entry of the helper process: "--ini-writer <file> <section> <key prefix> <count>"
-/// writes count keys and exits with the number of failed writes. Returns -1 when the
-/// arguments are not a helper invocation.
+/// writes count keys one by one; "--ini-saver <file> <tag> <count>" makes count saves of
+/// kSaveKeys, each key of save i set to "<tag><i>". Either exits with the number of
+/// failed writes. Returns -1 when the arguments are not a helper invocation.
 int RunHelperProcess(int argc, char** argv);
 
 }  // namespace radixpad::test
