@@ -1,9 +1,10 @@
 // One keystroke in the Decimal row of a real (offscreen) main window at
-// 64 bits, until the other three rows are rewritten; once with the bit grid
-// hidden, once with it shown.
+// 64 bits, until the other three rows are rewritten; with the bit grid and the
+// float and character views hidden, and shown.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,31 +43,41 @@ void BM_DecimalKeystroke(benchmark::State& state) {
 }
 BENCHMARK(BM_DecimalKeystroke)->Unit(benchmark::kMicrosecond);
 
-// The same keystroke at 64 bits, the bit grid shown (first argument 1) or
-// hidden (0), until the rows are rewritten and a shown grid shows the new
-// pattern (it follows a typed change before the keystroke returns). Every
+// The same keystroke at 64 bits with the panels under the rows (first
+// argument: 0 none, 1 the bit grid, 2 the bit grid and the float and character
+// views), until the rows are rewritten and every shown panel shows the new
+// pattern (they follow a typed change before the keystroke returns). Every
 // event the keystroke leaves behind, the repainting of the window among them,
 // is handled untimed (second argument 0) or timed (1). Unlike the benchmark
 // above, each keystroke starts from a painted window.
-void BM_DecimalKeystrokeWithBitGrid(benchmark::State& state) {
-  const bool grid = state.range(0) == 1;
+void BM_DecimalKeystrokeWithPanels(benchmark::State& state) {
+  const bool grid = state.range(0) >= 1;
+  const bool views = state.range(0) == 2;
   const bool timePainting = state.range(1) == 1;
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
   CConverterDlg window(QStringLiteral(RADIXPAD_BENCH_PROGRAM_DIR));
   ShowAt64Bits(window);
   window.SetBitGridShown(grid);
+  window.SetFloatViewShown(views);
+  window.SetCharViewShown(views);
   CDigitEdit* decimal = window.FieldOfBase(kDecimal);
   CDigitEdit* hex = window.FieldOfBase(kHexadecimal);
   QTest::keyClicks(decimal, "1234567890123456");
   QApplication::processEvents();
   for (auto _ : state) {
     const QString before = hex->text();
+    const QString floatBefore = views ? window.FloatLine()->text() : QString();
     QTest::keyClick(decimal, Qt::Key_7);
     while (hex->text() == before) QApplication::processEvents();
     if (timePainting) QApplication::processEvents();
     state.PauseTiming();
-    if (grid && !window.BitGrid()->BitButton(0)->isChecked()) state.SkipWithError("the grid did not follow");
+    // (Above U+10FFFF the character view's line stays "not a code point".)
+    if ((grid && !window.BitGrid()->BitButton(0)->isChecked()) ||
+        (views && window.FloatLine()->text() == floatBefore)) {
+      state.SkipWithError("a panel did not follow");
+      break;
+    }
     QApplication::processEvents();
     QTest::keyClick(decimal, Qt::Key_Backspace);
     QApplication::processEvents();
@@ -76,9 +87,9 @@ void BM_DecimalKeystrokeWithBitGrid(benchmark::State& state) {
   if (grid && (window.BitGrid() == nullptr || window.BitGrid()->Bits() != 64))
     state.SkipWithError("no grid at 64 bits");
 }
-BENCHMARK(BM_DecimalKeystrokeWithBitGrid)
-    ->ArgNames({"grid", "painting"})
-    ->ArgsProduct({{0, 1}, {0, 1}})
+BENCHMARK(BM_DecimalKeystrokeWithPanels)
+    ->ArgNames({"panels", "painting"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
 // What showing the bit grid costs the first time, at 64 bits: building its

@@ -36,6 +36,7 @@ void CConverterDlg::PickColor() {
   if (converter_->WidthIndex() != kWidth32) {
     widthSelector_->SetCurrentIndex(kWidth32);
     converter_->OnWidthSelectorChanged();
+    OnWidthChosen();
   }
   const std::uint32_t start = DecimalTextToColorRef(FieldOfBase(kDecimal)->Text());
   const std::optional<QColor> chosen = (colorChooser_ ? colorChooser_ : AskColor)(this, ColorOfRef(start));

@@ -1,5 +1,6 @@
 // The main window's side of the bit grid: the window-menu item, showing and
-// hiding the panel, and keeping it in step with the rows.
+// hiding the panel; and what all panels under the rows share: growing the window
+// for them and keeping them in step with the rows.
 #include <QAction>
 #include <QGridLayout>
 #include <QLayout>
@@ -43,17 +44,19 @@ void CConverterDlg::SetBitGridShown(bool shown) {
     ui_->mainLayout->addWidget(bitGrid_, 8, 0, 1, 2);
     bitGrid_->PlaceInTabOrder(ui_->pickColorButton);
     connect(bitGrid_, &CBitGridPanel::bitClicked, this, [this](int bit) { converter_->FlipBit(bit); });
-    // After the converter's own connections, so a typed change is drawn once it is done.
-    for (CDigitEdit* field : fields_)
-      connect(field, &CDigitEdit::changed, this, [this] { OnFieldChangedForBitGrid(); });
+    ConnectPanelsToRows();
   }
   if (shown) RefreshBitGrid();
-  // The window grows by what the grid needs and shrinks by it again; the rows keep their size.
+  ShowPanelWidgets({bitGrid_}, shown);
+}
+
+void CConverterDlg::ShowPanelWidgets(std::initializer_list<QWidget*> widgets, bool shown) {
+  // The window grows by what the panel needs and shrinks by it again; the rows keep their size.
   layout()->activate();
   const int before = layout()->minimumSize().height();
   // Taken before the layout grows a window below its new minimum on its own.
   const int heightBefore = height();
-  bitGrid_->setVisible(shown);
+  for (QWidget* widget : widgets) widget->setVisible(shown);
   layout()->activate();
   const int change = layout()->minimumSize().height() - before;
   if (!isMaximized() && !isFullScreen()) {
@@ -61,22 +64,42 @@ void CConverterDlg::SetBitGridShown(bool shown) {
   }
 }
 
-void CConverterDlg::OnFieldChangedForBitGrid() {
-  if (!bitGridShown_) return;
+void CConverterDlg::ConnectPanelsToRows() {
+  if (panelsConnected_) return;
+  panelsConnected_ = true;
+  // After the converter's own connections, so a typed change is drawn once it is done.
+  for (CDigitEdit* field : fields_) connect(field, &CDigitEdit::changed, this, [this] { OnRowsChangedForPanels(); });
+}
+
+void CConverterDlg::OnRowsChangedForPanels() {
+  if (!bitGridShown_ && !floatViewShown_ && !charViewShown_) return;
   if (!converter_->UpdateInProgress()) {
-    RefreshBitGrid();
+    RefreshPanels();
     return;
   }
-  // Writes inside a conversion: draw once the conversion has finished.
-  if (bitGridRefreshPosted_) return;
-  bitGridRefreshPosted_ = true;
+  // Writes inside a conversion: draw once the conversion has finished, unless the
+  // change that started it draws first (a typed change does, as the conversion ends).
+  panelsStale_ = true;
+  if (panelsRefreshPosted_) return;
+  panelsRefreshPosted_ = true;
   QMetaObject::invokeMethod(
       this,
       [this] {
-        bitGridRefreshPosted_ = false;
-        RefreshBitGrid();
+        panelsRefreshPosted_ = false;
+        if (panelsStale_) RefreshPanels();
       },
       Qt::QueuedConnection);
+}
+
+void CConverterDlg::OnWidthChosen() {
+  // Empty rows stay empty at another width, yet the panels show the new width.
+  RefreshPanels();
+}
+
+void CConverterDlg::RefreshPanels() {
+  panelsStale_ = false;
+  RefreshBitGrid();
+  RefreshViews();
 }
 
 void CConverterDlg::RefreshBitGrid() {

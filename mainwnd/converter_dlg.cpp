@@ -44,6 +44,9 @@ CConverterDlg::CConverterDlg(const QString& programFolder, QWidget* parent, cons
 
 CConverterDlg::~CConverterDlg() {
   qApp->removeEventFilter(this);
+  // The dialog's own destructor hides it, and a field losing the focus then must not
+  // reach the converter, which is gone by then.
+  if (floatField_) floatField_->disconnect(this);
   SaveSettings(SaveMoment::kEnding);
   CCommonLib::Unload();
 }
@@ -89,9 +92,15 @@ void CConverterDlg::Initialize() {
       converter_->OnRowBaseSelectorChanged(row);
       UpdateAccessibleNames();
     });
-    connect(radios[At(row)], &QAbstractButton::clicked, this, [this, row] { converter_->SetWidth(row); });
+    connect(radios[At(row)], &QAbstractButton::clicked, this, [this, row] {
+      converter_->SetWidth(row);
+      OnWidthChosen();
+    });
   }
-  connect(ui_->widthSelector, &QComboBox::activated, this, [this] { converter_->OnWidthSelectorChanged(); });
+  connect(ui_->widthSelector, &QComboBox::activated, this, [this] {
+    converter_->OnWidthSelectorChanged();
+    OnWidthChosen();
+  });
   connect(ui_->signSelector, &QComboBox::activated, this, [this] { converter_->OnSignednessSelectorChanged(); });
   connect(ui_->signedCheck, &QAbstractButton::clicked, this, [this] { converter_->OnSignednessChanged(); });
   connect(ui_->shiftLeftButton, &QPushButton::clicked, this,
@@ -133,6 +142,7 @@ void CConverterDlg::Initialize() {
 
   BuildWindowMenu();
   AddBitGridMenuItem();
+  AddViewMenuItems();
   RegisterMnemonics();
   setAcceptDrops(true);
 
@@ -299,6 +309,7 @@ void CConverterDlg::RegisterMnemonics() {
       // Through the visible selector, so it never shows another width.
       widthSelector_->SetCurrentIndex(k);
       converter_->OnWidthSelectorChanged();
+      OnWidthChosen();
     });
   }
 }
@@ -341,6 +352,8 @@ bool CConverterDlg::PreTranslate(QObject* receiver, QEvent* event) {
 }
 
 bool CConverterDlg::event(QEvent* event) {
+  // Another width of the rows wraps the views' lines anew.
+  if (event->type() == QEvent::Resize && (floatViewShown_ || charViewShown_)) FitViewLines();
   if (event->type() == kCommandMessage) {
     Command(static_cast<int>(static_cast<CCommandEvent*>(event)->commandId()));
     return true;

@@ -10,8 +10,10 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "beep.h"
 #include "common_lib.h"
@@ -20,6 +22,8 @@
 #include "settings_save.h"
 
 class QAction;
+class QLabel;
+class QLineEdit;
 class QMenu;
 
 namespace Ui {
@@ -104,6 +108,29 @@ class CConverterDlg : public QDialog {
   CBitGridPanel* BitGrid() const { return bitGrid_; }
   QAction* BitGridAction() const { return bitGridAction_; }
 
+  /// The float view (window-menu item "Float View"): the pattern read as the IEEE
+  /// float of the width, in a line one can also type a decimal number into; and the
+  /// character view ("Character View"): the pattern read as text. Each is built the
+  /// first time it is shown and follows every change of the rows.
+  void SetFloatViewShown(bool shown);
+  bool FloatViewShown() const { return floatViewShown_; }
+  void SetCharViewShown(bool shown);
+  bool CharViewShown() const { return charViewShown_; }
+  /// The float view's decimal field and its line; the character view's line.
+  /// Null until the view was first shown.
+  QLineEdit* FloatField() const { return floatField_; }
+  QLabel* FloatLine() const { return floatLine_; }
+  QLabel* CharLine() const { return charLine_; }
+  QAction* FloatViewAction() const { return floatViewAction_; }
+  QAction* CharViewAction() const { return charViewAction_; }
+  QAction* SwapBytesAction() const { return swapBytesAction_; }
+  QAction* CopyAllAction() const { return copyAllAction_; }
+  /// What Copy All puts on the clipboard: one line per row in row order, the
+  /// row's base name as its selector shows it, a tab and the row's text; then the
+  /// float and character views' lines when they are shown.
+  QString AllRowsText() const;
+  void CopyAll();
+
  signals:
   /// The window ended itself through exit or uninstall.
   void ended();
@@ -138,8 +165,22 @@ class CConverterDlg : public QDialog {
   QString ToolTip(const char* key) const;
   // The bit grid (converter_bit_grid.cpp).
   void AddBitGridMenuItem();
-  void OnFieldChangedForBitGrid();
+  void ConnectPanelsToRows();
+  void OnRowsChangedForPanels();
+  void RefreshPanels();
   void RefreshBitGrid();
+  // Shows or hides `widgets` (one panel's), growing or shrinking the window by their height.
+  void ShowPanelWidgets(std::initializer_list<QWidget*> widgets, bool shown);
+  // The float and character views, Swap Bytes and Copy All (converter_views.cpp).
+  void AddViewMenuItems();
+  void BuildViewTexts();
+  void BuildFloatView();
+  void BuildCharView();
+  void OnFloatFieldEdited(const QString& text);
+  void RefreshViews();
+  void FitViewLines();
+  // A width chosen by any road: the panels follow even when no row's text changes.
+  void OnWidthChosen();
   // The saved window position (converter_settings.cpp); false when there is none
   // or it lies on no screen.
   bool RestorePosition();
@@ -166,9 +207,27 @@ class CConverterDlg : public QDialog {
   CBitGridPanel* bitGrid_ = nullptr;
   QAction* bitGridAction_ = nullptr;
   bool bitGridShown_ = false;
-  bool bitGridRefreshPosted_ = false;
-  bool painted_ = false;                      // the window has had its first frame
-  QMetaObject::Connection startupOverWatch_;  // until start-up's memory went back
+  bool panelsRefreshPosted_ = false;
+  bool panelsStale_ = false;  // the rows changed since the panels were last drawn
+  bool panelsConnected_ = false;
+  QAction* floatViewAction_ = nullptr;
+  QAction* charViewAction_ = nullptr;
+  QAction* swapBytesAction_ = nullptr;
+  QAction* copyAllAction_ = nullptr;
+  bool floatViewShown_ = false;
+  bool charViewShown_ = false;
+  QLabel* floatCaption_ = nullptr;
+  QWidget* floatPanel_ = nullptr;
+  QLineEdit* floatField_ = nullptr;
+  QLabel* floatLine_ = nullptr;
+  QString floatFieldText_;  // the float field's text before the last edit
+  QLabel* charCaption_ = nullptr;
+  QLabel* charLine_ = nullptr;
+  std::unique_ptr<ViewTexts> viewTexts_;
+  std::pair<int, int> linesFittedFor_{-1, -1};  // the rows' width and the bits the lines were fitted to      // from
+                                                // String.dat, read when a view is first shown
+  bool painted_ = false;                        // the window has had its first frame
+  QMetaObject::Connection startupOverWatch_;    // until start-up's memory went back
 };
 
 }  // namespace radixpad

@@ -22,6 +22,8 @@ const QString kLastConvertKey = QStringLiteral("LastConvert");
 const QString kAutoCopyKey = QStringLiteral("AutoCopy");
 const QString kBitGridKey = QStringLiteral("BitGrid");
 const QString kGroupDigitsKey = QStringLiteral("GroupDigits");
+const QString kFloatViewKey = QStringLiteral("FloatView");
+const QString kCharViewKey = QStringLiteral("CharView");
 const QString kXKey = QStringLiteral("X");
 const QString kYKey = QStringLiteral("Y");
 
@@ -38,7 +40,8 @@ bool CConverterDlg::SaveSettings(SaveMoment moment) {
   }
   entries << entry(kSignedKey, signSelector_->CurrentIndex()) << entry(kBitsKey, widthSelector_->CurrentIndex())
           << entry(kLastConvertKey, converter_->LastConverted()) << entry(kAutoCopyKey, autoCopyMode_)
-          << entry(kBitGridKey, bitGridShown_ ? 1 : 0);
+          << entry(kBitGridKey, bitGridShown_ ? 1 : 0) << entry(kFloatViewKey, floatViewShown_ ? 1 : 0)
+          << entry(kCharViewKey, charViewShown_ ? 1 : 0) << entry(kGroupDigitsKey, GroupDigits() ? 1 : 0);
   if (ProgramsCanPlaceWindows(windowPlatform_)) entries << entry(kXKey, pos().x()) << entry(kYKey, pos().y());
   // One replacement of the file: another copy of the program saving into the same file
   // never leaves a mix of its values and these.
@@ -89,6 +92,8 @@ void CConverterDlg::LoadSettings() {
     converter_->OnSignednessSelectorChanged();
   }
 
+  SetFloatViewShown(GetIniInt(kGeneral, kFloatViewKey, 0, file) == 1);
+  SetCharViewShown(GetIniInt(kGeneral, kCharViewKey, 0, file) == 1);
   SetBitGridShown(GetIniInt(kGeneral, kBitGridKey, 0, file) == 1);
   SetGroupDigits(GetIniInt(kGeneral, kGroupDigitsKey, 0, file) == 1);
 

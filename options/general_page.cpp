@@ -1,6 +1,7 @@
 #include "general_page.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -55,6 +56,11 @@ void ApplyPageTexts(Ui::CGeneralPage& ui, const QString& textFile) {
   for (int i = 0; i < ui.autoCopyList->count() && i < 5; ++i) {
     ui.autoCopyList->setItemText(i, PageText(items[i], textFile, ui.autoCopyList->itemText(i)));
   }
+  ui.groupDigitsCheck->setText(PageText("GroupDigits", textFile, ui.groupDigitsCheck->text()));
+  ui.groupDigitsCheck->setToolTip(
+      PageText("GroupDigitsTip", textFile,
+               QStringLiteral("Binary and Hexadecimal in groups of 4 digits, Octal and Decimal in groups of 3, "
+                              "drawn apart but never copied apart.")));
   ui.showHideKeyLabel->setText(PageText("ShowHideKey", textFile, ui.showHideKeyLabel->text()));
   ui.showHideKeyClear->setText(PageText("ShowHideKeyClear", textFile, ui.showHideKeyClear->text()));
   ui.showHideKeyField->setPlaceholderText(PageText("ShowHideKeyNone", textFile, QStringLiteral("None")));
@@ -155,6 +161,7 @@ CGeneralPage::~CGeneralPage() = default;
 
 QListWidget* CGeneralPage::CheckList() const { return m_ui->behaviourList; }
 QComboBox* CGeneralPage::AutoCopyList() const { return m_ui->autoCopyList; }
+QCheckBox* CGeneralPage::GroupDigitsCheck() const { return m_ui->groupDigitsCheck; }
 CKeyField* CGeneralPage::ShowHideKeyField() const { return m_ui->showHideKeyField; }
 QPushButton* CGeneralPage::ShowHideKeyClearButton() const { return m_ui->showHideKeyClear; }
 QLabel* CGeneralPage::ShowHideKeyState() const { return m_ui->showHideKeyState; }
@@ -167,6 +174,7 @@ bool CGeneralPage::RunAtStartupAllowed() const {
 void CGeneralPage::OnInitDialog() {
   ApplyPageTexts(*m_ui, m_files.textFile);
   m_ui->autoCopyList->setCurrentIndex(autoCopyMode);
+  m_ui->groupDigitsCheck->setChecked(groupDigits);
   QListWidget* list = m_ui->behaviourList;
   for (const BehaviourItem& item : kBehaviours) {
     const int value =
@@ -216,6 +224,7 @@ void CGeneralPage::OnSetActive() {
 
 void CGeneralPage::OnOK() {
   autoCopyMode = m_ui->autoCopyList->currentIndex();
+  groupDigits = m_ui->groupDigitsCheck->isChecked();
   const QListWidget* list = m_ui->behaviourList;
   int* const values[] = {&alwaysOnTop, &minimizeToTray, &snapToDesktopSide};
   const QString product = QString::fromLatin1(sections::kProduct);
@@ -224,6 +233,8 @@ void CGeneralPage::OnOK() {
     *values[row] = CheckOf(list, row);
     entries << IniEntry{product, QString::fromLatin1(kBehaviours[row].key), QString::number(*values[row])};
   }
+  entries << IniEntry{QString::fromLatin1(sections::kGeneral), QString::fromLatin1(keys::kGroupDigits),
+                      QString::number(groupDigits ? 1 : 0)};
   // The show/hide key goes in the same save when it changed; one that cannot be saved
   // still works until the program ends.
   const QKeyCombination key = m_ui->showHideKeyField->Key();

@@ -13,6 +13,7 @@ class CGeneralPage;
 }
 
 class QListWidget;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -43,6 +44,9 @@ class CGeneralPage : public COptionsPage {
 
   /// Auto-copy mode 0..4: shown when the page opens, taken by the OK step.
   int autoCopyMode = 0;
+  /// Digits shown in groups (GroupDigits): shown when the page opens, taken and
+  /// saved by the OK step.
+  bool groupDigits = false;
   /// The program's global show/hide key, or null: the page shows its state and tries
   /// a new key at once; Cancel puts the stored one back.
   CGlobalKey* showHideKey = nullptr;
@@ -62,6 +66,7 @@ class CGeneralPage : public COptionsPage {
 
   QListWidget* CheckList() const;
   QComboBox* AutoCopyList() const;
+  QCheckBox* GroupDigitsCheck() const;
   CKeyField* ShowHideKeyField() const;
   QPushButton* ShowHideKeyClearButton() const;
   /// The key's state in words (empty without a key).

@@ -146,6 +146,7 @@ void RunOptionsSheet(CConverterDlg& window, CGlobalKey* showHideKey) {
   // The sheet owns the pages from AddPage on.
   auto* general = new CGeneralPage(files, &LastOptionsPage());
   general->autoCopyMode = window.AutoCopyMode();
+  general->groupDigits = window.GroupDigits();
   general->showHideKey = showHideKey;
   general->programsCanPlaceWindows = ProgramsCanPlaceWindows(window.WindowPlatform());
   auto* look = new CUIPage;
@@ -180,6 +181,7 @@ void RunOptionsSheet(CConverterDlg& window, CGlobalKey* showHideKey) {
   window.update();
   if (general->applied) {
     window.SetAutoCopyMode(general->autoCopyMode);
+    window.SetGroupDigits(general->groupDigits);
     CCommonLib& lib = window.CommonLib();
     lib.SendBehaviour(kSendAlwaysOnTop, general->alwaysOnTop != 0);
     lib.SendBehaviour(kSendSnapToDesktopSide, general->snapToDesktopSide != 0);

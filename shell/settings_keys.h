@@ -32,6 +32,7 @@ inline constexpr char kLastConvert[] = "LastConvert";
 inline constexpr char kAutoCopy[] = "AutoCopy";
 // The global show/hide key, Qt's portable text ("Ctrl+Alt+K"); none when missing or empty.
 inline constexpr char kShowHideKey[] = "ShowHideKey";
+inline constexpr char kGroupDigits[] = "GroupDigits";
 
 // Product section of the user settings file (-1: not set) and of the defaults file.
 inline constexpr char kAlwaysOnTop[] = "AlwaysOnTop";

@@ -165,7 +165,10 @@ bool PrintValue(const PrintOptions& options, const std::string& value, std::ostr
     out << "{\"input\": " << JsonString(value) << ", \"width\": " << WidthBits(options.widthIndex)
         << ", \"signed\": " << (options.isSigned ? "true" : "false");
     for (int b = 0; b < kBaseCount; ++b) out << ", \"" << kJsonNames[b] << "\": " << JsonString(sim.TextOf(b));
-    out << "}\n";
+    // The float and character views, in English; no float at a width without a format.
+    const FloatDescription floatView = sim.Converter().FloatView();
+    out << ", \"float\": " << (floatView.HasFormat() ? FloatViewJson(floatView) : "null")
+        << ", \"char\": " << JsonString(FormatCharLine(sim.Converter().CharView())) << "}\n";
   } else {
     for (int b = 0; b < kBaseCount; ++b) out << kRowNames[b] << '\t' << sim.TextOf(b) << '\n';
   }

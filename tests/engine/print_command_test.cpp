@@ -99,10 +99,18 @@ TEST(PrintCommand, JsonIsOneAsciiObjectPerValue) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out,
             "{\"input\": \"0xff\", \"width\": 16, \"signed\": true, \"binary\": \"11111111\", \"octal\": \"377\", "
-            "\"decimal\": \"255\", \"hexadecimal\": \"FF\"}\n"
+            "\"decimal\": \"255\", \"hexadecimal\": \"FF\", \"float\": {\"format\":\"binary16\",\"class\":"
+            "\"subnormal\",\"sign\":0,\"exponent\":\"00000\",\"exponentValue\":-14,\"fraction\":\"0011111111\","
+            "\"payload\":null,\"decimal\":\"1.52e-05\",\"hex\":\"0x0.3fcp-14\"}, \"char\": \"UTF-16 U+00FF \\u00ff\"}\n"
             "{\"input\": \"\\u22122\", \"width\": 16, \"signed\": true, \"binary\": \"1111111111111110\", "
-            "\"octal\": \"177776\", \"decimal\": \"-2\", \"hexadecimal\": \"FFFE\"}\n");
+            "\"octal\": \"177776\", \"decimal\": \"-2\", \"hexadecimal\": \"FFFE\", \"float\": {\"format\":"
+            "\"binary16\",\"class\":\"quiet-nan\",\"sign\":1,\"exponent\":\"11111\",\"exponentValue\":16,"
+            "\"fraction\":\"1111111110\",\"payload\":\"0x1FE\",\"decimal\":\"-nan\",\"hex\":\"-nan\"}, "
+            "\"char\": \"UTF-16 U+FFFE (noncharacter)\"}\n");
   EXPECT_NE(run.err.find("'\"q\"' cannot be read"), std::string::npos);
+  // No float at 8 bits; the character view's line escaped to ASCII.
+  const PrintRun byte = Print({"--json", "--width", "8", "--unsigned", "233"});
+  EXPECT_NE(byte.out.find(", \"float\": null, \"char\": \"Latin-1 \\u00e9\"}\n"), std::string::npos) << byte.out;
 }
 
 }  // namespace

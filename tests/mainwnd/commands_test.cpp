@@ -48,12 +48,17 @@ void PrintTo(const MenuItem& item, std::ostream* os) {
 TEST_F(CommandsTest, WindowMenuEndsWithOptionsHelpAboutExit) {
   CConverterDlg& window = Open();
   const auto items = ItemsOf(*window.WindowMenu());
-  ASSERT_EQ(items.size(), 12u);
+  ASSERT_EQ(items.size(), 17u);
   EXPECT_EQ(items[0], (MenuItem{"&Restore", kScRestore, false}));
   EXPECT_EQ(items[3], (MenuItem{"&Close", kScClose, false}));
-  const std::vector<MenuItem> tail(items.end() - 8, items.end());
+  const std::vector<MenuItem> tail(items.end() - 13, items.end());
   EXPECT_EQ(tail, (std::vector<MenuItem>{{"", 0, true},
                                          {"Bit &Grid", 0, false},
+                                         {"&Float View", 0, false},
+                                         {"Character &View", 0, false},
+                                         {"S&wap Bytes", 0, false},
+                                         {"Cop&y All", 0, false},
+                                         {"", 0, true},
                                          {"&Options...", 1018, false},
                                          {"", 0, true},
                                          {"&Help", 57670, false},
@@ -170,11 +175,11 @@ TEST_F(CommandsTest, MissingTextsGiveEmptyItems) {
   QFile::remove(program_.filePath("String.dat"));
   CConverterDlg& window = Open();
   const auto items = ItemsOf(*window.WindowMenu());
-  ASSERT_EQ(items.size(), 12u);
+  ASSERT_EQ(items.size(), 17u);
   EXPECT_EQ(items[0].text, "&Restore") << "the window menu's own items keep their English texts";
-  EXPECT_EQ(items[5].text, "");
-  EXPECT_EQ(items[6].text, "");
-  EXPECT_EQ(items[6].command, 1018);
+  for (std::size_t i = 5; i < 10; ++i) EXPECT_EQ(items[i].text, "") << i;
+  EXPECT_EQ(items[11].text, "");
+  EXPECT_EQ(items[11].command, 1018);
   const auto tray = window.CreateTrayMenu();
   EXPECT_EQ(tray->actions()[0]->text(), "");
   EXPECT_EQ(tray->actions()[2]->text(), "Help") << "the Help item keeps its own text";

@@ -155,7 +155,7 @@ TEST_F(DisplayTest, MenuItemShowsTheGridAndTheChoiceIsSaved) {
   const auto grid = std::find_if(actions.begin(), actions.end(), [](QAction* a) { return a->text() == "Bit &Grid"; });
   ASSERT_NE(grid, actions.end());
   ASSERT_NE(grid + 1, actions.end());
-  EXPECT_EQ((*(grid + 1))->text(), "&Options...");
+  EXPECT_EQ((*(grid + 1))->text(), "&Float View");
   EXPECT_TRUE((*grid)->isCheckable());
   EXPECT_FALSE((*grid)->isChecked());
   EXPECT_EQ(window.BitGrid(), nullptr) << "a hidden grid is not even built";

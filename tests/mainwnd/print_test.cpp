@@ -2,6 +2,8 @@
 #include <QClipboard>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
 #include <sstream>
 
 #include "print_command.h"
@@ -13,7 +15,9 @@ namespace {
 class PrintTest : public WindowTest {};
 
 TEST_F(PrintTest, PrintedRowsAreTheWindowsRowsAfterThePaste) {
-  Open();
+  CConverterDlg& window = Open();
+  window.SetFloatViewShown(true);
+  window.SetCharViewShown(true);
   struct Case {
     int widthIndex;
     bool isSigned;
@@ -57,6 +61,15 @@ TEST_F(PrintTest, PrintedRowsAreTheWindowsRowsAfterThePaste) {
     for (int base = 0; base < kBaseCount; ++base) {
       EXPECT_EQ(row.value(jsonNames[base]).toString(), TextOf(base)) << jsonNames[base];
     }
+    // The views' fields are what the window's views show.
+    const QJsonValue floatView = row.value("float");
+    EXPECT_EQ(floatView.isNull(), c.widthIndex == 0);
+    if (!floatView.isNull()) {
+      EXPECT_EQ(floatView["decimal"].toString(), window.FloatField()->text());
+      EXPECT_TRUE(window.FloatLine()->text().endsWith(", hex " + floatView["hex"].toString()));
+      EXPECT_TRUE(window.FloatLine()->text().contains(" " + floatView["exponent"].toString() + " ("));
+    }
+    EXPECT_EQ(u'\u2066' + row.value("char").toString() + u'\u2069', window.CharLine()->text());
   }
 }
 

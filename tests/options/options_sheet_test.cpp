@@ -197,19 +197,30 @@ TEST_F(OptionsSheetTest, ChangedChecksAndAutoCopyReachFileAndLibrary) {
     CGeneralPage* page = General(sheet);
     EXPECT_EQ(page->AutoCopyList()->currentIndex(), 2);
     EXPECT_EQ(page->AutoCopyList()->count(), 5);
+    EXPECT_FALSE(page->GroupDigitsCheck()->isChecked()) << "off by default";
+    page->GroupDigitsCheck()->setChecked(true);
     page->AutoCopyList()->setCurrentIndex(4);
     SetCheck(page->CheckList(), 0, true);
     SetCheck(page->CheckList(), 1, false);
     ClickOk(sheet);
   });
   EXPECT_EQ(window.AutoCopyMode(), 4);
+  EXPECT_TRUE(window.GroupDigits());
+  EXPECT_EQ(GetIniInt("General", "GroupDigits", -1, SettingsFile()), 1) << "saved by the OK";
   EXPECT_EQ(ReadBehaviour("AlwaysOnTop"), 1);
   EXPECT_EQ(ReadBehaviour("MinimizeToSystemTray"), 0);
   const auto calls = BehaviourCalls();
   ASSERT_EQ(calls.size(), 3u);
   EXPECT_EQ(calls[0].b, 1);
   EXPECT_EQ(calls[2].b, 0);
+  RunOptions([&](COptionsSheet& sheet) {
+    EXPECT_TRUE(General(sheet)->GroupDigitsCheck()->isChecked()) << "the window's state is shown";
+    General(sheet)->GroupDigitsCheck()->setChecked(false);
+    ClickOk(sheet);
+  });
+  EXPECT_FALSE(window.GroupDigits());
   window.SaveSettings();
+  EXPECT_EQ(GetIniInt("General", "GroupDigits", -1, SettingsFile()), 0);
   EXPECT_EQ(GetIniInt("General", "AutoCopy", -1, SettingsFile()), 4);
 }
 

@@ -194,7 +194,7 @@ class RadixpadX11Test(unittest.TestCase):
         self.assertEqual(SESSION.screenshot(app.window, path), (w, h))
 
     def test_sixty_four_binary_digits_fit_beside_the_bit_grid(self):
-        app = self.start_app(general={"Bits": 3, "Signed": 1, "BitGrid": 1})
+        app = self.start_app(general={"Bits": 3, "Signed": 1, "BitGrid": 1, "FloatView": 1, "CharView": 1})
         self.type_into(app, "Hexadecimal", "C0DEFACE12345678")
         binary = "1100000011011110111110101100111000010010001101000101011001111000"
         self.wait_for_fields(app, {"Binary": binary, "Decimal": "13897821263087556216"})
@@ -208,6 +208,12 @@ class RadixpadX11Test(unittest.TestCase):
         self.assertEqual(len(bits), 64)
         self.assertTrue(bits["Bit 63"]["checked"])
         self.assertFalse(bits["Bit 0"]["checked"])
+        # The float and character views are read as text.
+        names = [n["name"] for n in app.accessible_tree() if n["showing"]]
+        self.assertIn("binary64 normal, sign 1, exponent 10000001101 (14), fraction "
+                      "1110111110101100111000010010001101000101011001111000, decimal -31723.21986111111, "
+                      "hex -0x1.eface12345678p+14", names)
+        self.assertIn("not a code point", names)
         path = os.path.join(ARTIFACTS, "main-window-bit-grid.png")
         SESSION.screenshot(app.window, path)
         publish(path, "main-window.png")
