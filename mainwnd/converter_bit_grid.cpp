@@ -27,11 +27,14 @@ void CConverterDlg::AddBitGridMenuItem() {
   connect(bitGridAction_, &QAction::triggered, this, [this](bool checked) { SetBitGridShown(checked); });
 }
 
+void CConverterDlg::CheckQuietly(QAction* action, bool checked) {
+  if (!action) return;
+  const QSignalBlocker block(action);
+  action->setChecked(checked);
+}
+
 void CConverterDlg::SetBitGridShown(bool shown) {
-  if (bitGridAction_) {
-    const QSignalBlocker block(bitGridAction_);
-    bitGridAction_->setChecked(shown);
-  }
+  CheckQuietly(bitGridAction_, shown);
   if (shown == bitGridShown_) return;
   bitGridShown_ = shown;
   if (!bitGrid_) {

@@ -165,6 +165,8 @@ class CConverterDlg : public QDialog {
   QString ToolTip(const char* key) const;
   // The bit grid (converter_bit_grid.cpp).
   void AddBitGridMenuItem();
+  // Ticks or unticks a window-menu item without running its command.
+  static void CheckQuietly(QAction* action, bool checked);
   void ConnectPanelsToRows();
   void OnRowsChangedForPanels();
   void RefreshPanels();

@@ -33,7 +33,9 @@ constexpr int kCharViewRow = 6;   // 7 the buttons, 8 the bit grid
 const QString kLeftToRightIsolate = QStringLiteral("\u2066");
 const QString kPopDirectionalIsolate = QStringLiteral("\u2069");
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // A label's new text lays the window out again: only a changed one is set.
 void SetChangedText(QLabel* label, const QString& text) {
@@ -188,10 +190,7 @@ void CConverterDlg::BuildCharView() {
 }
 
 void CConverterDlg::SetFloatViewShown(bool shown) {
-  if (floatViewAction_) {
-    const QSignalBlocker block(floatViewAction_);
-    floatViewAction_->setChecked(shown);
-  }
+  CheckQuietly(floatViewAction_, shown);
   if (shown == floatViewShown_) return;
   floatViewShown_ = shown;
   // Built on first use, so a hidden view costs the start-up nothing.
@@ -201,10 +200,7 @@ void CConverterDlg::SetFloatViewShown(bool shown) {
 }
 
 void CConverterDlg::SetCharViewShown(bool shown) {
-  if (charViewAction_) {
-    const QSignalBlocker block(charViewAction_);
-    charViewAction_->setChecked(shown);
-  }
+  CheckQuietly(charViewAction_, shown);
   if (shown == charViewShown_) return;
   charViewShown_ = shown;
   if (!charLine_) BuildCharView();
@@ -232,7 +228,7 @@ void CConverterDlg::RefreshViews() {
   if (floatViewShown_ && floatPanel_) {
     const FloatDescription d = converter_->FloatView();
     SetChangedText(floatLine_, d.HasFormat() ? FromUtf8(FormatFloatLine(d, *viewTexts_))
-                                                        : FromUtf8(viewTexts_->Get(ViewText::kFloatNoFormat)));
+                                             : FromUtf8(viewTexts_->Get(ViewText::kFloatNoFormat)));
     floatField_->setEnabled(d.HasFormat());
     // While the user types a number that reads as the bits shown, the field keeps
     // the user's spelling ("1." stays "1."); otherwise it shows the view's decimal.

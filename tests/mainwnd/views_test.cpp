@@ -98,11 +98,11 @@ TEST_F(ViewsTest, TypingAFloatSetsTheRowsAndBadTextBeeps) {
   CConverterDlg& window = OpenWithViews();
   QLineEdit* field = window.FloatField();
   struct Case {
-    int width;             // selector index
-    const char* typed;     // keys into an emptied field
-    const char* hex;       // the Hexadecimal row afterwards
-    const char* shown;     // the field afterwards, still in it
-    int beeps;             // on the keys and an Enter
+    int width;          // selector index
+    const char* typed;  // keys into an emptied field
+    const char* hex;    // the Hexadecimal row afterwards
+    const char* shown;  // the field afterwards, still in it
+    int beeps;          // on the keys and an Enter
   } cases[] = {
       {2, "0.1", "3DCCCCCD", "0.1", 0},
       {2, "1.", "3F800000", "1.", 0},  // the user's spelling stays while it reads as the bits
@@ -176,9 +176,10 @@ TEST_F(ViewsTest, CopyAllPutsEachRowAndShownViewOnALine) {
   window.SetCharViewShown(true);
   window.SetFloatViewShown(true);
   window.CopyAllAction()->trigger();
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "Hexadecimal\tFFFE\nOctal\t177776\nDecimal\t-2\nBinary\t1111111111111110\n"
-                                                  "Float\t" + FloatLineOf(0xFFFE, 16) +
-                                                      "\nCharacter\t" + CharLineOf(0xFFFE, 16));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(),
+            "Hexadecimal\tFFFE\nOctal\t177776\nDecimal\t-2\nBinary\t1111111111111110\n"
+            "Float\t" +
+                FloatLineOf(0xFFFE, 16) + "\nCharacter\t" + CharLineOf(0xFFFE, 16));
 }
 
 TEST_F(ViewsTest, ViewsAreBuiltWhenFirstShownGrowTheWindowAndAreSaved) {
