@@ -10,6 +10,7 @@
 
 #include "converter_app.h"
 #include "ini_store.h"
+#include "localized_texts.h"
 #include "program_settings.h"
 #include "registry.h"
 #include "settings_keys.h"
@@ -18,7 +19,6 @@ namespace radixpad {
 
 namespace {
 constexpr char kBrowserKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
-constexpr char kHelpPage[] = "index.htm";
 const QString kXdgOpen = QStringLiteral("xdg-open");
 
 void ShowHelpPageBox(const QString& text, QWidget* window) {
@@ -41,7 +41,7 @@ void ShowHelp(const QString& programFolder, QWidget* window, std::function<void(
   // Linux has no short path names: the program folder is used as it is.
   QString folder = programFolder;
   if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-  const QString page = folder + QLatin1String(kHelpPage);
+  const QString page = LocalizedFile(folder + QLatin1String(files::kHelpPage));
   const QString browser = HelpBrowser();
   if (browser != kXdgOpen && QProcess::startDetached(browser, {page})) return;
 

@@ -13,12 +13,12 @@ namespace radixpad {
 /// value), or "xdg-open" when none is registered.
 QString HelpBrowser();
 
-/// Starts the browser with the program folder's index.htm, as an argument list
-/// (never through a shell). When the registered browser does not start, xdg-open is
-/// tried; when that does not start either or says it could not open the page, `tell`
-/// gets the text of String.dat's HelpPageNotShown with the page's path (by default a
-/// message box over `window` shows it). Returns at once: xdg-open's answer comes in the
-/// event loop.
+/// Starts the browser with the program folder's index.htm, or its translation into the
+/// user's language (LocalizedFile), as an argument list (never through a shell). When the
+/// registered browser does not start, xdg-open is tried; when that does not start either
+/// or says it could not open the page, `tell` gets the text of String.dat's
+/// HelpPageNotShown with the page's path (by default a message box over `window` shows
+/// it). Returns at once: xdg-open's answer comes in the event loop.
 void ShowHelp(const QString& programFolder, QWidget* window = nullptr,
               std::function<void(const QString& text)> tell = {});
 

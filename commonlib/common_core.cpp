@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "about_box.h"
+#include "localized_texts.h"
 #include "look.h"
 #include "qy_messages.h"
 #include "served_window.h"
@@ -105,7 +106,10 @@ QString CCommonCore::TextFile() const {
   return m_options.programFolder.isEmpty() ? QString() : m_options.programFolder + QString::fromLatin1(files::kTexts);
 }
 
-QString CCommonCore::HelpFile() const { return m_options.programFolder + QStringLiteral("index.htm"); }
+QString CCommonCore::HelpFile() const {
+  const QString page = m_options.programFolder + QString::fromLatin1(files::kHelpPage);
+  return m_options.programFolder.isEmpty() ? page : LocalizedFile(page);
+}
 
 intptr_t CCommonCore::Attach(intptr_t sharedFile, intptr_t userFile, intptr_t window) {
   // The shared settings file holds nothing of the library's.

@@ -4,7 +4,6 @@
 #include <QStyle>
 
 #include "image_loading.h"
-#include "ini_store.h"
 #include "localized_texts.h"
 #include "look_preview_dlg.h"
 #include "options_dialogs.h"
@@ -177,9 +176,7 @@ int CUIPage::SelectedMethod() const {
 }
 
 void CUIPage::ShowNoImageWarning() {
-  ShowMessage(this,
-              GetIniString(QString::fromLatin1(sections::kError), QString::fromLatin1(keys::kErrorNoImageFile),
-                           QString(), textFile),
+  ShowMessage(this, GetSectionText(sections::kError, keys::kErrorNoImageFile, textFile, QString()),
               QMessageBox::Warning);
 }
 

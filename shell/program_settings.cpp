@@ -1,12 +1,13 @@
 #include "program_settings.h"
 
 #include "ini_store.h"
+#include "localized_texts.h"
 #include "settings_keys.h"
 
 namespace radixpad {
 
 QString GetLocalizedText(const QString& key, const QString& textFile) {
-  return GetIniText(QString::fromLatin1(sections::kString), key, QString(), textFile);
+  return GetSectionText(sections::kString, key.toLatin1().constData(), textFile, QString());
 }
 
 int ReadWindowBehaviour(const QString& key, const QString& userSettingsFile, const QString& defaultsFile) {

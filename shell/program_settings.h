@@ -6,7 +6,7 @@
 
 namespace radixpad {
 
-/// The localized text of `key`: section String of the text file, default empty.
+/// The localized text of `key`: section String of the text file (GetSectionText), default empty.
 QString GetLocalizedText(const QString& key, const QString& textFile);
 
 /// A window behaviour: the user's value from the product section of the user settings

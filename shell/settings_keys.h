@@ -11,6 +11,7 @@ namespace files {
 inline constexpr char kUserSettings[] = "QyRadixpad.ini";  // user and shared settings folders
 inline constexpr char kTexts[] = "String.dat";             // program folder, read only
 inline constexpr char kDefaults[] = "Default.dat";         // program folder, read only
+inline constexpr char kHelpPage[] = "index.htm";           // program folder, beside its translations
 }  // namespace files
 
 namespace sections {

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <map>
+#include <set>
+#include <utility>
 
 #include "ini_store.h"
 #include "localized_texts.h"
@@ -14,6 +20,40 @@ namespace {
 const QString kProgramDir = QStringLiteral(RADIXPAD_TEST_PROGRAM_DIR);
 const QString kTextFile = kProgramDir + QStringLiteral("/String.dat");
 const QString kDefaultsFile = kProgramDir + QStringLiteral("/Default.dat");
+// The language files are read where they are written, so that a key added to String.dat
+// and not yet to a translation fails here.
+const QString kDataSourceDir = QStringLiteral(RADIXPAD_TEST_DATA_SOURCE_DIR);
+
+using SectionKey = std::pair<QString, QString>;
+
+// Every (section, key) of a text file with its stored value, in the file's own spelling.
+std::map<SectionKey, QString> ReadTexts(const QString& path) {
+  std::map<SectionKey, QString> texts;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return texts;
+  QString section;
+  while (!file.atEnd()) {
+    const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#')) continue;
+    if (line.startsWith(u'[')) {
+      section = line.mid(1, line.indexOf(u']') - 1);
+    } else if (const qsizetype eq = line.indexOf(u'='); eq > 0) {
+      texts.emplace(SectionKey{section, line.left(eq).trimmed()}, line.mid(eq + 1).trimmed());
+    }
+  }
+  return texts;
+}
+
+QStringList LanguageTextFiles() {
+  return QDir(kDataSourceDir).entryList({QStringLiteral("String.*.dat")}, QDir::Files, QDir::Name);
+}
+
+std::multiset<QString> Placeholders(const QString& text) {
+  static const QRegularExpression placeholder(QStringLiteral("%[0-9]+"));
+  std::multiset<QString> found;
+  for (const auto& match : placeholder.globalMatch(text)) found.insert(match.captured());
+  return found;
+}
 
 TEST(DataFiles, AreBesideTheProgram) {
   EXPECT_TRUE(QFileInfo(kTextFile).isFile()) << kTextFile.toStdString();
@@ -77,6 +117,105 @@ TEST(DataFiles, SectionTextsKeepTheirEnglish) {
   for (const auto& c : cases) {
     EXPECT_EQ(GetSectionText(c.section, c.key, kTextFile, QString()), QString::fromUtf8(c.english))
         << c.section << "/" << c.key;
+  }
+}
+
+TEST(DataFiles, LanguageFilesHaveTheKeysPlaceholdersAndMarksOfStringDat) {
+  const std::map<SectionKey, QString> english = ReadTexts(kDataSourceDir + QStringLiteral("/String.dat"));
+  ASSERT_GT(english.size(), 100u);
+  const QStringList languages = LanguageTextFiles();
+  EXPECT_TRUE(languages.contains(QStringLiteral("String.de.dat"))) << languages.join(u' ').toStdString();
+  for (const QString& name : QStringList(QStringLiteral("String.dat")) + languages) {
+    SCOPED_TRACE(name.toStdString());
+    const std::map<SectionKey, QString> texts = ReadTexts(kDataSourceDir + u'/' + name);
+    for (const auto& [where, text] : texts) {
+      const std::string place = (where.first + u'/' + where.second).toStdString();
+      // A longer text would be cut when it is read.
+      EXPECT_LE(text.size(), kMaxIniValueLength) << place;
+      const auto original = english.find(where);
+      if (original == english.end()) {
+        ADD_FAILURE() << place << " is not in String.dat";
+        continue;
+      }
+      EXPECT_EQ(Placeholders(text), Placeholders(original->second)) << place;
+      EXPECT_EQ(text.count(u'&'), original->second.count(u'&')) << place;
+    }
+    for (const auto& entry : english) {
+      EXPECT_TRUE(texts.count(entry.first))
+          << (entry.first.first + u'/' + entry.first.second).toStdString() << " is missing";
+    }
+  }
+}
+
+// The & letters of the items of one menu, or of the controls one window shows together,
+// differ in every language; `taken` are the window's keys that come from no text.
+TEST(DataFiles, MnemonicsAreUniqueInEachMenuAndWindow) {
+  const struct {
+    const char* name;
+    const char* taken;
+    std::vector<SectionKey> items;
+  } groups[] = {
+      {"window menu",
+       "",
+       {{"WindowMenu", "Restore"},
+        {"WindowMenu", "Minimize"},
+        {"WindowMenu", "Maximize"},
+        {"WindowMenu", "Close"},
+        {"WindowMenu", "Exit"},
+        {"String", "Menu-BitGrid"},
+        {"String", "Menu-Options"},
+        {"String", "Menu-Help"},
+        {"String", "Menu-About"}}},
+      {"tray menu", "", {{"String", "Menu-Restore"}, {"String", "Menu-About"}, {"String", "Menu-Exit"}}},
+      {"edit menu",
+       "",
+       {{"EditMenu", "Undo"},
+        {"EditMenu", "Redo"},
+        {"EditMenu", "Cut"},
+        {"EditMenu", "Copy"},
+        {"EditMenu", "Paste"},
+        {"EditMenu", "Delete"},
+        {"EditMenu", "SelectAll"}}},
+      {"main window",
+       "bodh",  // Alt+B, O, D and H go to the rows
+       {{"Window", "Width8"},
+        {"Window", "Width16"},
+        {"Window", "Width32"},
+        {"Window", "Width64"},
+        {"Window", "ShiftRight"},
+        {"Window", "RotateRight"},
+        {"Window", "Invert"},
+        {"Window", "PickColor"}}},
+      {"general page",
+       "",
+       {{"GeneralPage", "AutoCopy"}, {"GeneralPage", "ShowHideKey"}, {"GeneralPage", "ShowHideKeyClear"}}},
+      {"look page",
+       "",
+       {{"String", "ShowBackgroundBitmap"},
+        {"String", "BackgroundBitmapFile"},
+        {"String", "BitmapDisplayMethod"},
+        {"LookPage", "TextColor"},
+        {"LookPage", "BackgroundColor"},
+        {"LookPage", "DefaultColors"},
+        {"LookPage", "Preview"}}},
+  };
+  for (const QString& name : QStringList(QStringLiteral("String.dat")) + LanguageTextFiles()) {
+    const std::map<SectionKey, QString> texts = ReadTexts(kDataSourceDir + u'/' + name);
+    for (const auto& group : groups) {
+      std::map<QChar, QString> letters;
+      for (const char* key = group.taken; *key; ++key)
+        letters.emplace(QChar::fromLatin1(*key), QStringLiteral("(taken)"));
+      for (const auto& item : group.items) {
+        const auto found = texts.find({item.first, item.second});
+        if (found == texts.end()) continue;  // the key test above names it
+        const qsizetype at = found->second.indexOf(u'&');
+        if (at < 0 || at + 1 >= found->second.size()) continue;
+        const QChar letter = found->second.at(at + 1).toLower();
+        const auto [other, added] = letters.emplace(letter, item.second);
+        EXPECT_TRUE(added) << name.toStdString() << ", " << group.name << ": " << item.second.toStdString() << " and "
+                           << other->second.toStdString() << " share &" << QString(letter).toStdString();
+      }
+    }
   }
 }
 

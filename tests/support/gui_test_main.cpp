@@ -9,6 +9,10 @@
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The texts are String.dat's English ones, whatever language the user running the tests reads.
+  qunsetenv("LC_ALL");
+  qunsetenv("LC_MESSAGES");
+  qputenv("LANG", "C.UTF-8");
   QTemporaryDir home;
   if (!home.isValid()) return 1;
   const QByteArray root = home.path().toUtf8();

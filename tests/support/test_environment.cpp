@@ -9,7 +9,8 @@
 
 namespace radixpad::test {
 namespace {
-const char* const kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "TMPDIR"};
+const char* const kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "TMPDIR", "LC_ALL", "LC_MESSAGES",
+                                  "LANG"};
 }
 
 ScopedEnvironment::ScopedEnvironment() {

@@ -19,7 +19,8 @@ inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.
 namespace radixpad::test {
 
 /// Points HOME, XDG_CONFIG_HOME, XDG_CONFIG_DIRS and TMPDIR into a fresh temporary
-/// folder for the lifetime of the object and restores the previous values afterwards.
+/// folder for the lifetime of the object and restores the previous values afterwards,
+/// those of the language variables LC_ALL, LC_MESSAGES and LANG as well.
 class ScopedEnvironment {
  public:
   ScopedEnvironment();

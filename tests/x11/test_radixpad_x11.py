@@ -193,6 +193,23 @@ class RadixpadX11Test(unittest.TestCase):
         path = os.path.join(ARTIFACTS, "main-window.png")
         self.assertEqual(SESSION.screenshot(app.window, path), (w, h))
 
+    def test_german_user_gets_the_german_window(self):
+        def read_german(app):
+            app.env["LANG"] = "de_DE.UTF-8"
+
+        app = self.start_app(before_start=read_german)
+        self.assertIn('"%s"' % TITLE, SESSION.window_property(app.window, "_NET_WM_NAME"))
+        german = {"Binär", "Oktal", "Dezimal", "Hexadezimal"}
+        fields = poll("the four German fields", lambda: {n["name"] for n in app.accessible_tree()
+                                                          if n["role"] == "text" and n["name"] in german} == german
+                      or None, timeout=30)
+        self.assertTrue(fields)
+        buttons = {n["name"] for n in app.accessible_tree() if n["role"] == "push button"}
+        for name in ("Bits invertieren", "Farbpipette..", "Nach rechts schieben", "Nach links rotieren"):
+            self.assertIn(name, buttons)
+        self.assertNotIn("Invert Bits", buttons)
+        SESSION.screenshot(app.window, os.path.join(ARTIFACTS, "main-window-de.png"))
+
     def test_sixty_four_binary_digits_fit_beside_the_bit_grid(self):
         app = self.start_app(general={"Bits": 3, "Signed": 1, "BitGrid": 1, "FloatView": 1, "CharView": 1})
         self.type_into(app, "Hexadecimal", "C0DEFACE12345678")

@@ -367,6 +367,10 @@ class Radixpad:
         env = dict(session.env)
         env.update(self.dirs)
         env.pop("AT_SPI_BUS_ADDRESS", None)
+        # English texts unless a test names a language.
+        env.pop("LC_ALL", None)
+        env.pop("LC_MESSAGES", None)
+        env["LANG"] = "C.UTF-8"
         env["QT_QPA_PLATFORM"] = "xcb"
         env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
         self.env = env
