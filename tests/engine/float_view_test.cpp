@@ -235,14 +235,14 @@ TEST(FloatView, EveryBinary16DecimalReadsBack) {
   }
 }
 
-// Half a million random binary32 and as many binary64 patterns: the decimal
+// A million random binary32 and as many binary64 patterns: the decimal
 // reads back to the same bits through the parser and through the C library's
 // reader, and the hexadecimal form is the exact value.
 TEST(FloatView, RandomBinary32AndBinary64DecimalsReadBack) {
   std::mt19937_64 rng(23);
   FloatDescription d32;
   FloatDescription d64;
-  for (int n = 0; n < 500'000; ++n) {
+  for (int n = 0; n < 1'000'000; ++n) {
     const std::uint64_t p32 = rng() & 0xFFFFFFFF;
     DescribeFloat(p32, 32, d32);
     bool ok = ReadsBack(d32, p32, 32);
