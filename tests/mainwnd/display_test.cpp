@@ -124,7 +124,8 @@ TEST_F(DisplayTest, GridComesAfterTheButtonsInTheTabOrder) {
   for (const auto& [widthIndex, stop] : {std::pair{2, 31}, {3, 31}, {0, 7}, {3, 7}}) {
     SCOPED_TRACE(widthIndex);
     Choose(1031, widthIndex);
-    ASSERT_TRUE(WaitFor([&] { return window_->BitGrid()->Bits() == WidthBits(widthIndex); }));
+    const int bits = WidthBits(widthIndex);
+    ASSERT_TRUE(WaitFor([&] { return window_->BitGrid()->Bits() == bits; }));
     pick->setFocus();
     QTest::keyClick(pick, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), Bit(stop));

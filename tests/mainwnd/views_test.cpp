@@ -59,7 +59,8 @@ TEST_F(ViewsTest, ViewsFollowEveryChangeOfTheRowsAndWidth) {
     SCOPED_TRACE(i);
     const auto& [act, pattern, bits] = steps[i];
     act();
-    EXPECT_TRUE(WaitFor([&] { return window.FloatLine()->text() == FloatLineOf(pattern, bits); }))
+    const QString floatLine = FloatLineOf(pattern, bits);
+    EXPECT_TRUE(WaitFor([&] { return window.FloatLine()->text() == floatLine; }))
         << window.FloatLine()->text().toStdString();
     EXPECT_EQ(CharShown(), CharLineOf(pattern, bits));
     EXPECT_EQ(window.FloatField()->isEnabled(), bits != 8);

@@ -34,7 +34,7 @@ class SetupFoldersTest : public testing::Test {
     test::WriteBytes(Root() + QStringLiteral("/file"), "x");
     return Root() + QStringLiteral("/file/sub");
   }
-  ShellPaths Setup(int versionCode = 0) {
+  ShellPaths SetUpFolders(int versionCode = 0) {
     CCommonLib lib(versionCode);
     lib.SetupFolders(nullptr, Root() + QStringLiteral("/program"));
     return lib.Paths();
@@ -44,7 +44,7 @@ class SetupFoldersTest : public testing::Test {
 };
 
 TEST_F(SetupFoldersTest, EveryPathFromTheXdgFolders) {
-  const ShellPaths p = Setup();
+  const ShellPaths p = SetUpFolders();
   const QString config = Root() + QStringLiteral("/config/");
   const QString shared = Root() + QStringLiteral("/shared/");
   EXPECT_EQ(p.programFolder, Root() + QStringLiteral("/program/"));
@@ -81,7 +81,7 @@ TEST_F(SetupFoldersTest, ConfigHomeFallsBackToDotConfigInHome) {
        {std::optional<QString>(), std::optional(QStringLiteral("relative/config"))}) {
     SCOPED_TRACE(configHome.value_or(QStringLiteral("(unset)")).toStdString());
     m_env.Set("XDG_CONFIG_HOME", configHome);
-    const ShellPaths p = Setup();
+    const ShellPaths p = SetUpFolders();
     const QString dotConfig = Root() + QStringLiteral("/home/.config/");
     EXPECT_EQ(p.userSettingsFolder, dotConfig + QStringLiteral("Quillory/Radixpad/"));
     EXPECT_EQ(p.startupEntryPath, dotConfig + QStringLiteral("autostart/Quillory Radixpad.desktop"));
@@ -103,7 +103,7 @@ TEST_F(SetupFoldersTest, NoUserFolderMeansTemporaryFolderAndNoStartupEntry) {
     SCOPED_TRACE(c.name);
     m_env.Set("XDG_CONFIG_HOME", c.configHome);
     m_env.Set("HOME", c.home);
-    const ShellPaths p = Setup();
+    const ShellPaths p = SetUpFolders();
     EXPECT_EQ(p.userSettingsFolder, PrivateTmp());
     EXPECT_EQ(p.userSettingsFile, PrivateTmp() + QStringLiteral("QyRadixpad.ini"));
     EXPECT_EQ(Mode(PrivateTmp()), 0700u);
@@ -116,7 +116,7 @@ TEST_F(SetupFoldersTest, NoUserFolderMeansTemporaryFolderAndNoStartupEntry) {
 
 TEST_F(SetupFoldersTest, SharedFolderFallsBackToUserFolder) {
   m_env.Set("XDG_CONFIG_DIRS", Uncreatable());
-  const ShellPaths p = Setup();
+  const ShellPaths p = SetUpFolders();
   EXPECT_EQ(p.sharedSettingsFolder, p.userSettingsFolder);
   EXPECT_EQ(p.sharedSettingsFile, p.userSettingsFile);
 }
@@ -125,7 +125,7 @@ TEST_F(SetupFoldersTest, BothLookupsFailingShareTheTemporaryFolder) {
   m_env.Set("XDG_CONFIG_HOME", std::nullopt);
   m_env.Set("HOME", std::nullopt);
   m_env.Set("XDG_CONFIG_DIRS", Uncreatable());
-  const ShellPaths p = Setup();
+  const ShellPaths p = SetUpFolders();
   EXPECT_EQ(p.userSettingsFolder, PrivateTmp());
   EXPECT_EQ(p.sharedSettingsFolder, PrivateTmp());
 }
@@ -161,7 +161,7 @@ TEST_F(SetupFoldersTest, TheTemporaryFallbackIsPrivateOrNotUsed) {
     QDir(folder).removeRecursively();
     const mode_t umask = ::umask(022);
     c.prepare();
-    const ShellPaths p = Setup();
+    const ShellPaths p = SetUpFolders();
     ::umask(umask);
     if (c.used) {
       EXPECT_EQ(p.userSettingsFolder, PrivateTmp());
@@ -179,7 +179,7 @@ TEST_F(SetupFoldersTest, TheTemporaryFallbackIsPrivateOrNotUsed) {
 
 TEST_F(SetupFoldersTest, SharedFolderIsTheFirstAbsoluteConfigDir) {
   m_env.Set("XDG_CONFIG_DIRS", QStringLiteral("::relative:") + Root() + QStringLiteral("/shared:/etc/xdg"));
-  EXPECT_EQ(Setup().sharedSettingsFolder, Root() + QStringLiteral("/shared/Quillory/Radixpad/"));
+  EXPECT_EQ(SetUpFolders().sharedSettingsFolder, Root() + QStringLiteral("/shared/Quillory/Radixpad/"));
 }
 
 TEST_F(SetupFoldersTest, ProfilesFolderRemovedBelowCode7Only) {
@@ -200,7 +200,7 @@ TEST_F(SetupFoldersTest, ProfilesFolderRemovedBelowCode7Only) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "code " << c.code << " " << c.shared);
     m_env.Set("XDG_CONFIG_DIRS", Root() + QString::fromUtf8(c.shared));
-    EXPECT_EQ(Setup(c.code).sharedSettingsFolder, Root() + QString::fromUtf8(c.expected));
+    EXPECT_EQ(SetUpFolders(c.code).sharedSettingsFolder, Root() + QString::fromUtf8(c.expected));
   }
 }
 
