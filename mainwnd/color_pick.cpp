@@ -33,11 +33,7 @@ std::optional<QColor> AskColor(QWidget* parent, QColor initial) {
 void CConverterDlg::PickColor() {
   // The colour is a 32-bit value: switch to 32 bits first, and stay there
   // even when the dialog is cancelled.
-  if (converter_->WidthIndex() != kWidth32) {
-    widthSelector_->SetCurrentIndex(kWidth32);
-    converter_->OnWidthSelectorChanged();
-    OnWidthChosen();
-  }
+  if (converter_->WidthIndex() != kWidth32) ChooseWidth(kWidth32);
   const std::uint32_t start = DecimalTextToColorRef(FieldOfBase(kDecimal)->Text());
   const std::optional<QColor> chosen = (colorChooser_ ? colorChooser_ : AskColor)(this, ColorOfRef(start));
   if (!chosen) return;

@@ -94,7 +94,9 @@ void CConverterDlg::OnRowsChangedForPanels() {
       Qt::QueuedConnection);
 }
 
-void CConverterDlg::OnWidthChosen() {
+void CConverterDlg::ChooseWidth(int widthIndex) {
+  widthSelector_->SetCurrentIndex(widthIndex);
+  converter_->OnWidthSelectorChanged();
   // Empty rows stay empty at another width, yet the panels show the new width.
   RefreshPanels();
 }

@@ -94,13 +94,10 @@ void CConverterDlg::Initialize() {
     });
     connect(radios[At(row)], &QAbstractButton::clicked, this, [this, row] {
       converter_->SetWidth(row);
-      OnWidthChosen();
+      RefreshPanels();
     });
   }
-  connect(ui_->widthSelector, &QComboBox::activated, this, [this] {
-    converter_->OnWidthSelectorChanged();
-    OnWidthChosen();
-  });
+  connect(ui_->widthSelector, &QComboBox::activated, this, [this](int k) { ChooseWidth(k); });
   connect(ui_->signSelector, &QComboBox::activated, this, [this] { converter_->OnSignednessSelectorChanged(); });
   connect(ui_->signedCheck, &QAbstractButton::clicked, this, [this] { converter_->OnSignednessChanged(); });
   connect(ui_->shiftLeftButton, &QPushButton::clicked, this,
@@ -305,12 +302,8 @@ void CConverterDlg::RegisterMnemonics() {
   const std::array<Qt::Key, 4> widthKeys{Qt::Key_8, Qt::Key_1, Qt::Key_3, Qt::Key_6};
   for (int k = 0; k < kWidthCount; ++k) {
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | widthKeys[At(k)]), this);
-    connect(shortcut, &QShortcut::activated, this, [this, k] {
-      // Through the visible selector, so it never shows another width.
-      widthSelector_->SetCurrentIndex(k);
-      converter_->OnWidthSelectorChanged();
-      OnWidthChosen();
-    });
+    // Through the visible selector, so it never shows another width.
+    connect(shortcut, &QShortcut::activated, this, [this, k] { ChooseWidth(k); });
   }
 }
 

@@ -181,8 +181,9 @@ class CConverterDlg : public QDialog {
   void OnFloatFieldEdited(const QString& text);
   void RefreshViews();
   void FitViewLines();
-  // A width chosen by any road: the panels follow even when no row's text changes.
-  void OnWidthChosen();
+  // The width `widthIndex` as the width selector chooses it, the panels following even
+  // when no row's text changes.
+  void ChooseWidth(int widthIndex);
   // The saved window position (converter_settings.cpp); false when there is none
   // or it lies on no screen.
   bool RestorePosition();

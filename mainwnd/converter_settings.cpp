@@ -82,8 +82,7 @@ void CConverterDlg::LoadSettings() {
 
   const int bits = GetIniInt(kGeneral, kBitsKey, 2, file);
   if (bits >= 0 && bits < kWidthCount && widthSelector_->CurrentIndex() != bits) {
-    widthSelector_->SetCurrentIndex(bits);
-    converter_->OnWidthSelectorChanged();
+    ChooseWidth(bits);
   }
 
   const int sign = GetIniInt(kGeneral, kSignedKey, signSelector_->CurrentIndex(), file);

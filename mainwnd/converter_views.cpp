@@ -33,10 +33,6 @@ constexpr int kCharViewRow = 6;   // 7 the buttons, 8 the bit grid
 const QString kLeftToRightIsolate = QStringLiteral("\u2066");
 const QString kPopDirectionalIsolate = QStringLiteral("\u2069");
 
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A label's new text lays the window out again: only a changed one is set.
 void SetChangedText(QLabel* label, const QString& text) {
   if (label->text() != text) label->setText(text);
@@ -80,7 +76,11 @@ std::vector<std::string> LongestFloatLines(int bits, const ViewTexts& texts) {
     d.floatClass = c;
     const bool nan = c == FloatClass::kQuietNan || c == FloatClass::kSignallingNan;
     d.payload = nan ? (std::uint64_t{1} << (d.fractionBits.size() - 1)) - 1 : 0;
-    d.decimal = nan ? "-nan" : "-8." + std::string(digits - 1, '8') + "e-" + (bits == 64 ? "308" : "38");
+    d.decimal = nan ? "-nan"
+                    : "-8." + std::string(digits - 1, '8') + "e-" +
+                          (bits == 16   ? "05"
+                           : bits == 32 ? "38"
+                                        : "308");
     d.hex = nan ? "-nan" : "-0x1." + std::string(hexDigits, 'f') + "p-" + exponent;
     lines.push_back(FormatFloatLine(d, texts));
   }
@@ -227,21 +227,20 @@ void CConverterDlg::OnFloatFieldEdited(const QString& text) {
 void CConverterDlg::RefreshViews() {
   if (floatViewShown_ && floatPanel_) {
     const FloatDescription d = converter_->FloatView();
-    SetChangedText(floatLine_, d.HasFormat() ? FromUtf8(FormatFloatLine(d, *viewTexts_))
-                                             : FromUtf8(viewTexts_->Get(ViewText::kFloatNoFormat)));
+    SetChangedText(floatLine_, d.HasFormat() ? QString::fromStdString(FormatFloatLine(d, *viewTexts_))
+                                             : QString::fromStdString(viewTexts_->Get(ViewText::kFloatNoFormat)));
     floatField_->setEnabled(d.HasFormat());
     // While the user types a number that reads as the bits shown, the field keeps
     // the user's spelling ("1." stays "1."); otherwise it shows the view's decimal.
     const auto typed = ParseFloatText(floatField_->text().toStdString(), d.bits);
     const bool keepTyped = floatField_->hasFocus() && floatField_->isModified() && typed &&
                            *typed == converter_->Pattern() && d.HasFormat();
-    if (!keepTyped) {
-      floatField_->setText(d.HasFormat() ? FromUtf8(d.decimal) : QString());
-      floatFieldText_ = floatField_->text();
-    }
+    const QString shown = d.HasFormat() ? QString::fromStdString(d.decimal) : QString();
+    if (!keepTyped && floatField_->text() != shown) floatField_->setText(shown);
+    if (!keepTyped) floatFieldText_ = shown;
   }
   if (charViewShown_ && charLine_) {
-    const QString line = FromUtf8(FormatCharLine(converter_->CharView(), *viewTexts_));
+    const QString line = QString::fromStdString(FormatCharLine(converter_->CharView(), *viewTexts_));
     SetChangedText(charLine_, kLeftToRightIsolate + line + kPopDirectionalIsolate);
     // A screen reader reads the line without the marks that isolate it.
     if (charLine_->accessibleName() != line) charLine_->setAccessibleName(line);
@@ -260,9 +259,10 @@ void CConverterDlg::FitViewLines() {
   const auto fit = [&](QLabel* line, const std::vector<std::string>& texts) {
     int needed = 0;
     for (const std::string& text : texts) {
-      needed = std::max(needed, line->fontMetrics()
-                                    .boundingRect(QRect(0, 0, fitFor.first, 1 << 20), Qt::TextWordWrap, FromUtf8(text))
-                                    .height());
+      needed = std::max(
+          needed, line->fontMetrics()
+                      .boundingRect(QRect(0, 0, fitFor.first, 1 << 20), Qt::TextWordWrap, QString::fromStdString(text))
+                      .height());
     }
     const QMargins margins = line->contentsMargins();
     needed += margins.top() + margins.bottom() + 2 * line->margin();
@@ -278,7 +278,7 @@ QString CConverterDlg::AllRowsText() const {
   for (std::size_t row = 0; row < 4; ++row) lines << combos[row]->currentText() + u'\t' + fields_[row]->text();
   if (floatViewShown_ && floatCaption_) lines << floatCaption_->text() + u'\t' + floatLine_->text();
   if (charViewShown_ && charCaption_) {
-    lines << charCaption_->text() + u'\t' + FromUtf8(FormatCharLine(converter_->CharView(), *viewTexts_));
+    lines << charCaption_->text() + u'\t' + QString::fromStdString(FormatCharLine(converter_->CharView(), *viewTexts_));
   }
   return lines.join(u'\n');
 }
