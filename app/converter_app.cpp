@@ -59,12 +59,8 @@ void HideWindow(CConverterDlg& dialog) {
   QCoreApplication::sendEvent(&dialog, &minimize);
 }
 
-// Ends the program as the tray's Exit does. Settings not read yet are read first, so
-// that they are saved back as they were.
-void EndSession(CConverterDlg& dialog) {
-  if (dialog.StartupTimerActive()) dialog.LoadSettings();
-  dialog.PostCommand(kCommandExit);
-}
+// Ends the program as the tray's Exit does (its save reads settings not read yet first).
+void EndSession(CConverterDlg& dialog) { dialog.PostCommand(kCommandExit); }
 
 // Says that the running copy did not answer: on standard error, and in a message box
 // where there is a display to show one on.

@@ -44,10 +44,10 @@ CConverterDlg::CConverterDlg(const QString& programFolder, QWidget* parent, cons
 
 CConverterDlg::~CConverterDlg() {
   qApp->removeEventFilter(this);
+  SaveSettings(SaveMoment::kEnding);
   // The dialog's own destructor hides it, and a field losing the focus then must not
   // reach the converter, which is gone by then.
   if (floatField_) floatField_->disconnect(this);
-  SaveSettings(SaveMoment::kEnding);
   CCommonLib::Unload();
 }
 

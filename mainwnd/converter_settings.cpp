@@ -32,6 +32,9 @@ const QString kYKey = QStringLiteral("Y");
 bool CConverterDlg::SaveSettings(SaveMoment moment) {
   const QString& file = Paths().userSettingsFile;
   if (file.isEmpty()) return false;
+  // Ending before the start-up tick: what is saved is read first and saved back as it
+  // was, never the built-in values over it.
+  if (startupTimer_.isActive()) LoadSettings();
   const auto entry = [](const QString& key, int value) { return IniEntry{kGeneral, key, QString::number(value)}; };
   QList<IniEntry> entries;
   for (int row = 0; row < 4; ++row) {

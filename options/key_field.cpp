@@ -68,7 +68,7 @@ void CKeyField::keyPressEvent(QKeyEvent* event) {
   event->accept();
   if (key == 0 || key == Qt::Key_unknown || IsModifierKey(key)) return;
   const QKeyCombination pressed(modifiers, static_cast<Qt::Key>(key));
-  if (pressed == m_key) return;
+  // The same key again is passed on too: a key the desktop refused is asked for anew.
   SetKey(pressed);
   emit keyChanged(m_key);
 }

@@ -35,7 +35,11 @@ CGlobalKey::~CGlobalKey() = default;
 
 void CGlobalKey::SetKey(QKeyCombination key) {
   if (IsNoKey(key)) key = kNoKey;
-  if (key == m_key) return;
+  // The same key again is asked for again only when the last asking did not hold it
+  // (the page then says to choose the key again).
+  const bool notHeld = m_state == GlobalKeyState::kRefused || m_state == GlobalKeyState::kClosed ||
+                       m_state == GlobalKeyState::kFailed || m_state == GlobalKeyState::kInUse;
+  if (key == m_key && !notHeld) return;
   Release();
   m_key = key;
   if (IsNoKey(key)) {

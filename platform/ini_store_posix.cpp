@@ -295,6 +295,10 @@ void RemoveStrayCopies(const RealFile& real) {
 // the file holds either its old or its whole new content, and once this returns
 // kWritten the new content survives a power cut.
 IniWriteResult ReplaceFile(const RealFile& real, const QByteArray& data, mode_t mode) {
+  // The folder is opened first: one that cannot be opened for its sync fails the write
+  // before the file was touched.
+  const FileDescriptor folder(::open(real.folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.Get() < 0) return ResultOfError(errno);
   const QByteArray copyPath = real.path + kCopyInfix + QByteArray::number(::getpid()) + '-' +
                               QByteArray::number(QRandomGenerator::global()->generate(), 16);
   FileDescriptor fd(
@@ -309,8 +313,7 @@ IniWriteResult ReplaceFile(const RealFile& real, const QByteArray& data, mode_t 
   }
   // The new name is in the folder's data: without this sync a power cut could bring the
   // old file back. A folder that cannot be synced at all (EINVAL) has nothing to sync.
-  const FileDescriptor folder(::open(real.folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.Get() < 0 || (::fsync(folder.Get()) != 0 && errno != EINVAL)) return IniWriteResult::kFailed;
+  if (::fsync(folder.Get()) != 0 && errno != EINVAL) return IniWriteResult::kFailed;
   return IniWriteResult::kWritten;
 }
 

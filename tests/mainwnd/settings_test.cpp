@@ -29,6 +29,11 @@ TEST_F(SettingsTest, DefaultLayoutBeforeTheFirstTickAndSavedLayoutAfterIt) {
   EXPECT_EQ(RowBases(), "3210");
   EXPECT_EQ(qobject_cast<QLabel*>(window.Control(1013))->text(), "&H");
   EXPECT_EQ(window.Field(0)->accessibleName(), "Hexadecimal");
+  // A window that ends before the timer saves back what was saved, not its defaults.
+  Close();
+  Open(false);
+  Close();
+  EXPECT_EQ(ReadSetting("C1"), 3);
 }
 
 TEST_F(SettingsTest, FirstRunUsesTheDefaults) {

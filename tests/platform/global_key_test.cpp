@@ -202,6 +202,15 @@ TEST(GlobalKeyState, FollowsTheKeyWithoutADesktop) {
   EXPECT_EQ(changes, before) << "the same key again is no change";
   key.SetKey(kNoKey);
   EXPECT_EQ(key.State(), GlobalKeyState::kNone);
+
+  // A key that could not be taken is tried again when chosen again.
+  CGlobalKey x11({QString(), QString(), QStringLiteral("xcb")}, [] { return QString(); });
+  int tries = 0;
+  QObject::connect(&x11, &CGlobalKey::stateChanged, [&tries] { ++tries; });
+  x11.SetKey(KeyFromText(QStringLiteral("Ctrl+Alt+K")));
+  ASSERT_EQ(x11.State(), GlobalKeyState::kFailed) << "no X11 connection offscreen";
+  x11.SetKey(KeyFromText(QStringLiteral("Ctrl+Alt+K")));
+  EXPECT_EQ(tries, 2);
 }
 
 }  // namespace
