@@ -116,9 +116,12 @@ IniWriteResult SaveLook(const LookValues& look, const QString& userSettingsFile)
 IniWriteResult ForgetSavedLook(const QString& userSettingsFile) {
   // The INI store has no removal; an empty value reads as a missing key.
   QList<IniEntry> entries;
-  for (const char* key : lookkeys::kAll) {
-    if (!GetIniString(Section(), Key(key), QString(), userSettingsFile).isEmpty()) {
-      entries << IniEntry{Section(), Key(key), QString()};
+  {
+    const CIniReadBatch reads;  // one read of the file for all the keys
+    for (const char* key : lookkeys::kAll) {
+      if (!GetIniString(Section(), Key(key), QString(), userSettingsFile).isEmpty()) {
+        entries << IniEntry{Section(), Key(key), QString()};
+      }
     }
   }
   return WriteIniStrings(entries, userSettingsFile);

@@ -7,25 +7,28 @@
 #include "digit_edit.h"
 #include "ini_store.h"
 #include "radix_rules.h"
+#include "settings_keys.h"
 #include "window_platform.h"
 
 namespace radixpad {
 
 namespace {
 
-const QString kGeneral = QStringLiteral("General");
-const std::array<QString, 4> kRowKeys{QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3"),
-                                      QStringLiteral("C4")};
-const QString kSignedKey = QStringLiteral("Signed");
-const QString kBitsKey = QStringLiteral("Bits");
-const QString kLastConvertKey = QStringLiteral("LastConvert");
-const QString kAutoCopyKey = QStringLiteral("AutoCopy");
-const QString kBitGridKey = QStringLiteral("BitGrid");
-const QString kGroupDigitsKey = QStringLiteral("GroupDigits");
-const QString kFloatViewKey = QStringLiteral("FloatView");
-const QString kCharViewKey = QStringLiteral("CharView");
-const QString kXKey = QStringLiteral("X");
-const QString kYKey = QStringLiteral("Y");
+QString Key(const char* key) { return QString::fromLatin1(key); }
+
+const QString kGeneral = Key(sections::kGeneral);
+const std::array<QString, 4> kRowKeys{Key(keys::kRow1Base), Key(keys::kRow2Base), Key(keys::kRow3Base),
+                                      Key(keys::kRow4Base)};
+const QString kSignedKey = Key(keys::kSigned);
+const QString kBitsKey = Key(keys::kBits);
+const QString kLastConvertKey = Key(keys::kLastConvert);
+const QString kAutoCopyKey = Key(keys::kAutoCopy);
+const QString kBitGridKey = Key(keys::kBitGrid);
+const QString kGroupDigitsKey = Key(keys::kGroupDigits);
+const QString kFloatViewKey = Key(keys::kFloatView);
+const QString kCharViewKey = Key(keys::kCharView);
+const QString kXKey = Key(keys::kX);
+const QString kYKey = Key(keys::kY);
 
 }  // namespace
 

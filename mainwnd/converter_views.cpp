@@ -227,8 +227,7 @@ void CConverterDlg::OnFloatFieldEdited(const QString& text) {
 void CConverterDlg::RefreshViews() {
   if (floatViewShown_ && floatPanel_) {
     const FloatDescription d = converter_->FloatView();
-    SetChangedText(floatLine_, d.HasFormat() ? QString::fromStdString(FormatFloatLine(d, *viewTexts_))
-                                             : QString::fromStdString(viewTexts_->Get(ViewText::kFloatNoFormat)));
+    SetChangedText(floatLine_, QString::fromStdString(FormatFloatLine(d, *viewTexts_)));
     floatField_->setEnabled(d.HasFormat());
     // While the user types a number that reads as the bits shown, the field keeps
     // the user's spelling ("1." stays "1."); otherwise it shows the view's decimal.

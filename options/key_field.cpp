@@ -66,7 +66,7 @@ void CKeyField::keyPressEvent(QKeyEvent* event) {
     return;
   }
   event->accept();
-  if (key == 0 || key == Qt::Key_unknown || IsModifierKey(key)) return;
+  if (IsNoKey(QKeyCombination(static_cast<Qt::Key>(key))) || IsModifierKey(key)) return;
   const QKeyCombination pressed(modifiers, static_cast<Qt::Key>(key));
   // The same key again is passed on too: a key the desktop refused is asked for anew.
   SetKey(pressed);

@@ -1,5 +1,7 @@
 #include "options_page.h"
 
+#include "ini_store.h"
+
 namespace radixpad {
 
 QWidget* COptionsPage::Control(int controlId) const {
@@ -13,6 +15,8 @@ QWidget* COptionsPage::Control(int controlId) const {
 void COptionsPage::Activate() {
   if (!m_shown) {
     m_shown = true;
+    // A page reads its texts and values from a handful of files: each is read once.
+    const CIniReadBatch reads;
     OnInitDialog();
   }
   OnSetActive();

@@ -34,6 +34,12 @@ inline constexpr char kAutoCopy[] = "AutoCopy";
 // The global show/hide key, Qt's portable text ("Ctrl+Alt+K"); none when missing or empty.
 inline constexpr char kShowHideKey[] = "ShowHideKey";
 inline constexpr char kGroupDigits[] = "GroupDigits";
+// Shown panels (1 shown, anything else hidden) and the window's place.
+inline constexpr char kBitGrid[] = "BitGrid";
+inline constexpr char kFloatView[] = "FloatView";
+inline constexpr char kCharView[] = "CharView";
+inline constexpr char kX[] = "X";
+inline constexpr char kY[] = "Y";
 
 // Product section of the user settings file (-1: not set) and of the defaults file.
 inline constexpr char kAlwaysOnTop[] = "AlwaysOnTop";
