@@ -1,7 +1,8 @@
 #include "char_view.h"
 
 #include <algorithm>
-#include <charconv>
+
+#include "radix_rules.h"
 
 namespace radixpad {
 
@@ -138,20 +139,17 @@ std::string_view ShortNameOf(char32_t codePoint) {
 }
 
 std::string CodePointName(char32_t codePoint) {
-  char buf[16];
-  const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<std::uint32_t>(codePoint), 16);
-  const auto digits = static_cast<std::size_t>(r.ptr - buf);
+  const std::string digits = FormatHex(codePoint, 32);
   std::string out = "U+";
-  if (digits < 4) out.append(4 - digits, '0');
-  for (const char* p = buf; p != r.ptr; ++p) out.push_back(*p >= 'a' ? static_cast<char>(*p - 'a' + 'A') : *p);
-  return out;
+  if (digits.size() < 4) out.append(4 - digits.size(), '0');
+  return out + digits;
 }
 
 CharDescription DescribeChar(std::uint64_t pattern, int bits) {
   CharDescription d;
   if (bits != 8 && bits != 16 && bits != 32 && bits != 64) return d;
   d.bits = bits;
-  if (bits < 64) pattern &= (std::uint64_t{1} << bits) - 1;
+  pattern = MaskToWidth(pattern, bits);
   d.hasCodePoint = pattern <= kLastCodePoint;
   if (d.hasCodePoint) {
     d.codePoint = static_cast<char32_t>(pattern);

@@ -9,7 +9,6 @@ namespace radixpad {
 
 namespace {
 
-bool IsEdgeSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '_' || c == '\''; }
 char Capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -115,11 +114,8 @@ bool IsMarkerAfterLoneZero(int base, char c, std::string_view text, std::size_t 
 
 std::string TidyPastedText(int base, std::string_view pasted) {
   const std::string plain = PlainBlanks(pasted);
-  std::string_view rest = plain;
-  while (!rest.empty() && IsEdgeSpace(rest.front())) rest.remove_prefix(1);
-  while (!rest.empty() && IsEdgeSpace(rest.back())) rest.remove_suffix(1);
   std::string t;
-  for (char c : rest) {
+  for (char c : TrimBlanks(plain)) {
     if (!IsSeparator(c)) t.push_back(Capital(c));
   }
   auto dropPrefix = [&t](std::string_view marker) {

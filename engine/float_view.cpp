@@ -4,8 +4,11 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <system_error>
+
+#include "radix_rules.h"
 
 namespace radixpad {
 
@@ -46,16 +49,6 @@ char* WriteBits(char* p, std::uint64_t value, int count) {
   return p;
 }
 
-void AppendHexDigits(std::string& out, std::uint64_t value, bool capitals) {
-  char buf[16];
-  const auto r = std::to_chars(buf, buf + sizeof buf, value, 16);
-  for (const char* p = buf; p != r.ptr; ++p) {
-    out.push_back(capitals && *p >= 'a' ? static_cast<char>(*p - 'a' + 'A') : *p);
-  }
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
 bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
   if (text.size() != lower.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -64,8 +57,6 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
   }
   return true;
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A decimal number read from text, as views into it. Its value is
 // 0.<head><tail> x 10^point, the digits without leading or trailing zeros
@@ -93,8 +84,7 @@ std::string_view WithoutTrailingZeros(std::string_view digits) {
 }
 
 std::optional<DecimalNumber> ReadDecimalNumber(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  s = TrimBlanks(s);
   DecimalNumber n;
   if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
     n.negative = s.front() == '-';
@@ -111,12 +101,12 @@ std::optional<DecimalNumber> ReadDecimalNumber(std::string_view s) {
   }
   // Integer digits [0, intEnd), fraction digits [fracBegin, i).
   std::size_t i = 0;
-  while (i < s.size() && IsDigit(s[i])) ++i;
+  while (i < s.size() && IsDigitOfBase(kDecimal, s[i])) ++i;
   const std::size_t intEnd = i;
   std::size_t fracBegin = i;
   if (i < s.size() && s[i] == '.') {
     fracBegin = ++i;
-    while (i < s.size() && IsDigit(s[i])) ++i;
+    while (i < s.size() && IsDigitOfBase(kDecimal, s[i])) ++i;
   }
   if (intEnd == 0 && i == fracBegin) return std::nullopt;  // no digit
   std::string_view whole = s.substr(0, intEnd);
@@ -132,7 +122,7 @@ std::optional<DecimalNumber> ReadDecimalNumber(std::string_view s) {
     if (i == s.size()) return std::nullopt;
     long long exponent = 0;
     for (; i < s.size(); ++i) {
-      if (!IsDigit(s[i])) return std::nullopt;
+      if (!IsDigitOfBase(kDecimal, s[i])) return std::nullopt;
       if (exponent < kExponentCap) exponent = exponent * 10 + (s[i] - '0');
     }
     n.point = negativeExponent ? -exponent : exponent;
@@ -241,6 +231,27 @@ std::uint64_t ParseAt(const DecimalNumber& n, const Format& f) {
   return (n.negative ? std::uint64_t{1} << (f.bits - 1) : 0) | magnitude;
 }
 
+// The names of each float class, in the order of FloatClass: the view's text
+// and the machine-readable key.
+struct ClassNames {
+  ViewText text;
+  std::string_view key;
+};
+
+constexpr ClassNames kClassNames[] = {
+    {ViewText::kFloatZero, "zero"},          {ViewText::kFloatSubnormal, "subnormal"},
+    {ViewText::kFloatNormal, "normal"},      {ViewText::kFloatInfinity, "infinity"},
+    {ViewText::kFloatQuietNan, "quiet-nan"}, {ViewText::kFloatSignallingNan, "signalling-nan"},
+};
+static_assert(std::size(kClassNames) == static_cast<std::size_t>(FloatClass::kSignallingNan) + 1,
+              "one entry for every FloatClass");
+
+// The names of a class; nothing for a value outside the enumeration.
+const ClassNames* NamesOfClass(FloatClass c) {
+  const auto i = static_cast<std::size_t>(c);
+  return i < std::size(kClassNames) ? &kClassNames[i] : nullptr;
+}
+
 // Room for every text of a description: 52 fraction bits; a sign and 24
 // characters of a shortest binary64 decimal, its exact whole number or its
 // hexadecimal form.
@@ -269,7 +280,7 @@ char* WriteShortestBinary16(char* out, char* outEnd, std::uint64_t magnitude, do
     long long digits = 0;
     const char* c = buf;
     for (; *c != 'e'; ++c) {
-      if (IsDigit(*c)) digits = digits * 10 + (*c - '0');
+      if (IsDigitOfBase(kDecimal, *c)) digits = digits * 10 + (*c - '0');
     }
     int exponent = 0;
     std::from_chars(*(c + 1) == '+' ? c + 2 : c + 1, r.ptr, exponent);
@@ -403,32 +414,10 @@ std::string FormatFloatLine(const FloatDescription& d, const ViewTexts& texts) {
   if (!d.HasFormat()) return texts.Get(ViewText::kFloatNoFormat);
   const ViewText format =
       d.bits == 16 ? ViewText::kBinary16 : (d.bits == 32 ? ViewText::kBinary32 : ViewText::kBinary64);
-  ViewText name = ViewText::kFloatNormal;
-  switch (d.floatClass) {
-    case FloatClass::kZero:
-      name = ViewText::kFloatZero;
-      break;
-    case FloatClass::kSubnormal:
-      name = ViewText::kFloatSubnormal;
-      break;
-    case FloatClass::kNormal:
-      name = ViewText::kFloatNormal;
-      break;
-    case FloatClass::kInfinity:
-      name = ViewText::kFloatInfinity;
-      break;
-    case FloatClass::kQuietNan:
-      name = ViewText::kFloatQuietNan;
-      break;
-    case FloatClass::kSignallingNan:
-      name = ViewText::kFloatSignallingNan;
-      break;
-  }
-  std::string className = texts.Get(name);
-  if (d.floatClass == FloatClass::kQuietNan || d.floatClass == FloatClass::kSignallingNan) {
-    std::string payload = "0x";
-    AppendHexDigits(payload, d.payload, true);
-    className = FillTemplate(texts.Get(ViewText::kFloatNanPayload), {className, payload});
+  const ClassNames* names = NamesOfClass(d.floatClass);
+  std::string className = texts.Get(names != nullptr ? names->text : ViewText::kFloatNormal);
+  if (d.IsNan()) {
+    className = FillTemplate(texts.Get(ViewText::kFloatNanPayload), {className, "0x" + FormatHex(d.payload, 64)});
   }
   const std::string exponent = std::to_string(d.exponent);
   return FillTemplate(texts.Get(ViewText::kFloatLine), {texts.Get(format), className, d.negative ? "1" : "0",
@@ -436,21 +425,8 @@ std::string FormatFloatLine(const FloatDescription& d, const ViewTexts& texts) {
 }
 
 std::string_view FloatClassKey(FloatClass c) {
-  switch (c) {
-    case FloatClass::kZero:
-      return "zero";
-    case FloatClass::kSubnormal:
-      return "subnormal";
-    case FloatClass::kNormal:
-      return "normal";
-    case FloatClass::kInfinity:
-      return "infinity";
-    case FloatClass::kQuietNan:
-      return "quiet-nan";
-    case FloatClass::kSignallingNan:
-      return "signalling-nan";
-  }
-  return "";
+  const ClassNames* names = NamesOfClass(c);
+  return names != nullptr ? names->key : std::string_view();
 }
 
 std::string FloatViewJson(const FloatDescription& d) {
@@ -464,10 +440,8 @@ std::string FloatViewJson(const FloatDescription& d) {
   out += d.negative ? '1' : '0';
   out += R"(,"exponent":")" + d.exponentBits + R"(","exponentValue":)" + std::to_string(d.exponent);
   out += R"(,"fraction":")" + d.fractionBits + R"(","payload":)";
-  if (d.floatClass == FloatClass::kQuietNan || d.floatClass == FloatClass::kSignallingNan) {
-    out += "\"0x";
-    AppendHexDigits(out, d.payload, true);
-    out += '"';
+  if (d.IsNan()) {
+    out += "\"0x" + FormatHex(d.payload, 64) + '"';
   } else {
     out += "null";
   }

@@ -32,6 +32,7 @@ struct FloatDescription {
   std::string hex;
 
   bool HasFormat() const { return bits != 0; }
+  bool IsNan() const { return floatClass == FloatClass::kQuietNan || floatClass == FloatClass::kSignallingNan; }
 };
 
 /// The low `bits` bits of `pattern` read as a float of that width.

@@ -41,8 +41,6 @@ std::string FormatUnsigned(std::uint64_t value, int radix, bool upper) {
   return out;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -73,6 +71,14 @@ bool IsDigitOfBase(int base, char c) {
     default:
       return false;
   }
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
 }
 
 std::string StripLeadingZeros(std::string_view digits) {

@@ -22,6 +22,11 @@ bool IsValidBase(int base);
 /// True for the digits of a base (hexadecimal in either case).
 bool IsDigitOfBase(int base, char c);
 
+/// The blanks C's isspace knows in the C locale: space, tab, LF, VT, FF, CR.
+bool IsBlank(char c);
+/// The text without blanks at either end.
+std::string_view TrimBlanks(std::string_view text);
+
 /// Drops leading '0' characters; a text of zeros only becomes empty.
 std::string StripLeadingZeros(std::string_view digits);
 /// Fills a binary digit string on the left with '0' up to `bits` characters.

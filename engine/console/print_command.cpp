@@ -34,8 +34,6 @@ struct Answer {
   bool version = false;
 };
 
-bool IsEdgeBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 PrintOptions ParseOptions(const std::vector<std::string>& arguments) {
@@ -178,9 +176,7 @@ bool PrintValue(const PrintOptions& options, const std::string& value, std::ostr
 }  // namespace
 
 int BaseOfMarkedValue(const std::string& value) {
-  std::string_view v = value;
-  while (!v.empty() && IsEdgeBlank(v.front())) v.remove_prefix(1);
-  while (!v.empty() && IsEdgeBlank(v.back())) v.remove_suffix(1);
+  const std::string_view v = TrimBlanks(value);
   if (v.size() >= 2 && v[0] == '0') {
     switch (Lower(v[1])) {
       case 'b':

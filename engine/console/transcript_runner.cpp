@@ -19,7 +19,8 @@ namespace {
 
 constexpr std::string_view kBaseWords[] = {"bin", "oct", "dec", "hex"};
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// Words of a transcript line are parted by spaces and tabs only.
+bool IsSpaceOrTab(char c) { return c == ' ' || c == '\t'; }
 
 std::optional<int> BaseOfWord(std::string_view word) {
   for (int i = 0; i < kBaseCount; ++i) {
@@ -38,10 +39,10 @@ std::vector<std::string_view> Words(std::string_view line) {
   std::vector<std::string_view> words;
   std::size_t i = 0;
   while (i < line.size()) {
-    while (i < line.size() && IsBlank(line[i])) ++i;
+    while (i < line.size() && IsSpaceOrTab(line[i])) ++i;
     if (i >= line.size() || line[i] == '#') break;
     const std::size_t start = i;
-    while (i < line.size() && !IsBlank(line[i])) ++i;
+    while (i < line.size() && !IsSpaceOrTab(line[i])) ++i;
     words.push_back(line.substr(start, i - start));
   }
   return words;
@@ -53,9 +54,9 @@ class CTranscript {
 
   void Run(std::string_view line) {
     std::size_t i = 0;
-    while (i < line.size() && IsBlank(line[i])) ++i;
+    while (i < line.size() && IsSpaceOrTab(line[i])) ++i;
     std::size_t end = i;
-    while (end < line.size() && !IsBlank(line[end])) ++end;
+    while (end < line.size() && !IsSpaceOrTab(line[end])) ++end;
     const std::string_view action = line.substr(i, end - i);
     if (action == "type" || action == "paste" || action == "write") {
       RunTextAction(action, line.substr(end));
@@ -141,9 +142,9 @@ class CTranscript {
   // "ACTION BASE TEXT": TEXT is everything after the single blank that follows BASE.
   void RunTextAction(std::string_view action, std::string_view rest) {
     std::size_t i = 0;
-    while (i < rest.size() && IsBlank(rest[i])) ++i;
+    while (i < rest.size() && IsSpaceOrTab(rest[i])) ++i;
     std::size_t end = i;
-    while (end < rest.size() && !IsBlank(rest[end])) ++end;
+    while (end < rest.size() && !IsSpaceOrTab(rest[end])) ++end;
     if (i == end) throw LineError{std::string(action) + " takes a base and a text"};
     const int base = Base(rest.substr(i, end - i));
     const std::string_view text = end < rest.size() ? rest.substr(end + 1) : std::string_view();
@@ -181,7 +182,7 @@ class CTranscript {
 
 bool IsSkipped(std::string_view line) {
   std::size_t i = 0;
-  while (i < line.size() && IsBlank(line[i])) ++i;
+  while (i < line.size() && IsSpaceOrTab(line[i])) ++i;
   return i == line.size() || line[i] == '#';
 }
 

@@ -185,17 +185,13 @@ TEST(FloatView, ParsesDecimalTexts) {
   EXPECT_EQ(ParseFloatText("0." + std::string(400, '0') + "1e400", 64), 0x3FB999999999999AU);
 }
 
-bool IsNan(const FloatDescription& d) {
-  return d.floatClass == FloatClass::kQuietNan || d.floatClass == FloatClass::kSignallingNan;
-}
-
 // True when reading the shown decimal gives the same bits, or for a NaN the
 // quiet NaN of the same sign (no decimal carries a payload). The loops below
 // check with plain conditions and report the first failure, which keeps them
 // fast in a sanitizer build.
 bool ReadsBack(const FloatDescription& d, std::uint64_t pattern, int bits) {
   const auto read = ParseFloatText(d.decimal, bits);
-  if (!IsNan(d)) return read == pattern;
+  if (!d.IsNan()) return read == pattern;
   const std::uint64_t sign = d.negative ? std::uint64_t{1} << (bits - 1) : 0;
   return read == (sign | *ParseFloatText("nan", bits));
 }
@@ -218,7 +214,7 @@ TEST(FloatView, EveryBinary16DecimalReadsBack) {
   for (std::uint64_t p = 0; p <= 0xFFFF; ++p) {
     DescribeFloat(p, 16, d);
     bool ok = ReadsBack(d, p, 16);
-    if (d.floatClass != FC::kInfinity && !IsNan(d)) {
+    if (d.floatClass != FC::kInfinity && !d.IsNan()) {
       const int field = static_cast<int>((p >> 10) & 0x1F);
       const double ulp = std::ldexp(1.0, std::max(field, 1) - 25);
       const double value = std::ldexp(static_cast<double>((p & 0x3FF) | (field ? 0x400 : 0)), std::max(field, 1) - 25);
@@ -246,7 +242,7 @@ TEST(FloatView, RandomBinary32AndBinary64DecimalsReadBack) {
     const std::uint64_t p32 = rng() & 0xFFFFFFFF;
     DescribeFloat(p32, 32, d32);
     bool ok = ReadsBack(d32, p32, 32);
-    if (!IsNan(d32)) {
+    if (!d32.IsNan()) {
       const float f = std::strtof(d32.decimal.c_str(), nullptr);
       ok = ok && std::bit_cast<std::uint32_t>(f) == p32;
       ok = ok && (d32.floatClass == FC::kInfinity || HexFormValue(d32.hex) == f);
@@ -254,7 +250,7 @@ TEST(FloatView, RandomBinary32AndBinary64DecimalsReadBack) {
     const std::uint64_t p64 = rng();
     DescribeFloat(p64, 64, d64);
     ok = ok && ReadsBack(d64, p64, 64);
-    if (!IsNan(d64)) {
+    if (!d64.IsNan()) {
       const double f = std::strtod(d64.decimal.c_str(), nullptr);
       ok = ok && std::bit_cast<std::uint64_t>(f) == p64;
       ok = ok && (d64.floatClass == FC::kInfinity || HexFormValue(d64.hex) == f);
