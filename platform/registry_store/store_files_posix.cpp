@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -30,14 +31,17 @@ namespace registry_store {
 namespace {
 
 /// Reads a whole file; `exists` is false (and the result success) when there is none.
+/// What is no regular file (a named pipe, a device) cannot be read: never waited on.
 LONG ReadWholeFile(const std::string& path, std::string& text, bool& exists) {
   text.clear();
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.Get() < 0) {
     exists = false;
     return errno == ENOENT ? ERROR_SUCCESS : ERROR_CANTREAD;
   }
   exists = true;
+  struct stat info {};
+  if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return ERROR_CANTREAD;
   char buffer[65536];
   for (;;) {
     const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -476,6 +477,9 @@ TEST_F(StoreTest, SaveRestoreLoadAndUnload) {
   WriteText(broken, "Radixpad registry 1\nnonsense\n");
   EXPECT_EQ(RegRestoreKey(source, broken.c_str(), 0), ERROR_REGISTRY_CORRUPT);
   EXPECT_EQ(RegRestoreKey(source, Scratch("missing").c_str(), 0), ERROR_FILE_NOT_FOUND);
+  // A named pipe is not waited on.
+  ASSERT_EQ(::mkfifo(Scratch("pipe").c_str(), 0600), 0);
+  EXPECT_EQ(RegRestoreKey(source, Scratch("pipe").c_str(), 0), ERROR_CANTREAD);
   EXPECT_EQ(Dump(source), before);
 
   // Load mounts the file; the mounted key cannot be deleted, only unloaded, and
