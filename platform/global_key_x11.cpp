@@ -174,7 +174,9 @@ bool CX11KeyGrab::nativeEventFilter(const QByteArray& eventType, void* message, 
 }
 
 std::pair<xcb_connection_t*, uint32_t> ApplicationX11Connection() {
-  auto* application = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  // Only a GUI application has a display connection (qGuiApp would cast any application).
+  auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+  auto* application = gui ? gui->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   xcb_connection_t* connection = application ? application->connection() : nullptr;
   if (!connection) return {nullptr, 0};
   int screenNumber = 0;
