@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <cstdio>
 
+#include "active_window.h"
 #include "common_lib.h"
 #include "converter_dlg.h"
 #include "global_key.h"
@@ -159,7 +160,10 @@ void HandlePlainInstanceRequest(CConverterDlg& dialog, const QString& request) {
 }
 
 void ToggleWindow(CConverterDlg& dialog) {
-  if (dialog.isVisible() && !dialog.isMinimized() && dialog.isActiveWindow()) {
+  // The display server's word, not Qt's: Qt hears late that another window was
+  // activated, and a key pressed right after that would hide a covered window.
+  const auto activeNow = [&dialog] { return IsActiveOnDisplay(dialog.winId()).value_or(dialog.isActiveWindow()); };
+  if (dialog.isVisible() && !dialog.isMinimized() && activeNow()) {
     HideWindow(dialog);
   } else {
     ShowWindow(dialog);

@@ -124,10 +124,6 @@ class RadixpadX11Test(unittest.TestCase):
                          "--name", "^Options$"], check=False).stdout.split()
         return [int(i) for i in ids if SESSION.is_viewable(int(i))]
 
-    def window_active(self, app):
-        """Whether the program itself counts its main window active (accessibility bus)."""
-        return any(n["active"] for n in app.accessible_tree() if n["name"] == TITLE)
-
     def click_button(self, app, name):
         button = poll("the %s button" % name, lambda: next((n for n in app.accessible_tree()
                                                             if n["name"] == name and n["role"] == "push button"),
@@ -528,10 +524,9 @@ class RadixpadX11Test(unittest.TestCase):
                 if lock:
                     SESSION.keys(lock)
                 try:
-                    # Covered by another window: the key brings it forward. (Qt takes a
-                    # moment to hear that its window lost the focus.)
+                    # Covered by another window: the key, pressed at once, brings it
+                    # forward (Qt itself hears only later that its window lost the focus).
                     SESSION.activate(other)
-                    poll("Radixpad to know it is no longer active", lambda: not self.window_active(app), timeout=5)
                     SESSION.keys("ctrl+alt+k")
                     poll("the key to bring the window forward", shown_and_active, timeout=5)
                     # Active: the key hides it.
