@@ -1,10 +1,9 @@
-#include "active_window.h"
-
 #include <xcb/xcb.h>
 
 #include <cstdlib>
 #include <memory>
 
+#include "active_window.h"
 #include "global_key_x11.h"
 
 namespace radixpad {
