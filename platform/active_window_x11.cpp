@@ -1,28 +1,19 @@
 #include <xcb/xcb.h>
 
-#include <cstdlib>
-#include <memory>
-
 #include "active_window.h"
 #include "global_key_x11.h"
 
 namespace radixpad {
 namespace {
 
-struct FreeReply {
-  void operator()(void* reply) const { std::free(reply); }
-};
-template <typename Reply>
-using ReplyPtr = std::unique_ptr<Reply, FreeReply>;
-
 // The window the window manager names active; nullopt when it names none (no EWMH
 // window manager runs, or the property is malformed).
 std::optional<xcb_window_t> NetActiveWindow(xcb_connection_t* connection, xcb_window_t root) {
   static constexpr char kName[] = "_NET_ACTIVE_WINDOW";
-  const ReplyPtr<xcb_intern_atom_reply_t> atom(
+  const XcbReply<xcb_intern_atom_reply_t> atom(
       xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, sizeof kName - 1, kName), nullptr));
   if (!atom || atom->atom == XCB_ATOM_NONE) return std::nullopt;
-  const ReplyPtr<xcb_get_property_reply_t> property(xcb_get_property_reply(
+  const XcbReply<xcb_get_property_reply_t> property(xcb_get_property_reply(
       connection, xcb_get_property(connection, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr));
   if (!property || property->type != XCB_ATOM_WINDOW || property->format != 32 ||
       xcb_get_property_value_length(property.get()) != sizeof(xcb_window_t)) {
@@ -37,7 +28,7 @@ std::optional<bool> IsActiveOnDisplay(quintptr window) {
   const auto [connection, root] = ApplicationX11Connection();
   if (!connection || xcb_connection_has_error(connection)) return std::nullopt;
   if (const std::optional<xcb_window_t> active = NetActiveWindow(connection, root)) return *active == window;
-  const ReplyPtr<xcb_get_input_focus_reply_t> focus(
+  const XcbReply<xcb_get_input_focus_reply_t> focus(
       xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
   if (!focus) return std::nullopt;
   return focus->focus == window;

@@ -111,7 +111,7 @@ void CGlobalKey::TakePortalState() {
       SetState(GlobalKeyState::kActive);
       break;
     case CPortalShortcut::State::kUnavailable:
-      m_way = ChooseGlobalKeyWay(m_environment, false);
+      m_way = GlobalKeyWay::kDesktopSettings;
       SetState(GlobalKeyState::kDesktopSettings);
       break;
     case CPortalShortcut::State::kRefused:

@@ -16,21 +16,13 @@ constexpr uint8_t kBadAccess = 10;  // another client holds the grab
 constexpr uint8_t kXkbNewKeyboardNotify = 0;
 constexpr uint8_t kXkbMapNotify = 1;
 
-template <typename T>
-struct Freed {
-  T* reply;
-  ~Freed() { std::free(reply); }
-  T* operator->() const { return reply; }
-  explicit operator bool() const { return reply != nullptr; }
-};
-
 }  // namespace
 
 CX11KeyGrab::CX11KeyGrab(xcb_connection_t* connection, uint32_t root, QKeyCombination key, QObject* parent)
     : QObject(parent), m_connection(connection), m_root(root), m_key(key) {
   static constexpr char kXkb[] = "XKEYBOARD";
-  Freed<xcb_query_extension_reply_t> xkb{
-      xcb_query_extension_reply(m_connection, xcb_query_extension(m_connection, sizeof kXkb - 1, kXkb), nullptr)};
+  const XcbReply<xcb_query_extension_reply_t> xkb(
+      xcb_query_extension_reply(m_connection, xcb_query_extension(m_connection, sizeof kXkb - 1, kXkb), nullptr));
   if (xkb && xkb->present) m_xkbFirstEvent = xkb->first_event;
   QCoreApplication::instance()->installNativeEventFilter(this);
   ReadMappings();
@@ -47,22 +39,22 @@ void CX11KeyGrab::ReadMappings() {
   const auto keyboardCookie = xcb_get_keyboard_mapping(
       m_connection, setup->min_keycode, static_cast<uint8_t>(setup->max_keycode - setup->min_keycode + 1));
   const auto modifierCookie = xcb_get_modifier_mapping(m_connection);
-  Freed<xcb_get_keyboard_mapping_reply_t> keyboardReply{
-      xcb_get_keyboard_mapping_reply(m_connection, keyboardCookie, nullptr)};
-  Freed<xcb_get_modifier_mapping_reply_t> modifierReply{
-      xcb_get_modifier_mapping_reply(m_connection, modifierCookie, nullptr)};
+  const XcbReply<xcb_get_keyboard_mapping_reply_t> keyboardReply(
+      xcb_get_keyboard_mapping_reply(m_connection, keyboardCookie, nullptr));
+  const XcbReply<xcb_get_modifier_mapping_reply_t> modifierReply(
+      xcb_get_modifier_mapping_reply(m_connection, modifierCookie, nullptr));
   X11KeyboardMapping keyboard;
   X11ModifierMapping modifiers;
   if (keyboardReply) {
     keyboard.minKeycode = setup->min_keycode;
     keyboard.keysymsPerKeycode = keyboardReply->keysyms_per_keycode;
-    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(keyboardReply.reply);
-    keyboard.keysyms.assign(syms, syms + xcb_get_keyboard_mapping_keysyms_length(keyboardReply.reply));
+    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(keyboardReply.get());
+    keyboard.keysyms.assign(syms, syms + xcb_get_keyboard_mapping_keysyms_length(keyboardReply.get()));
   }
   if (modifierReply) {
     modifiers.keycodesPerModifier = modifierReply->keycodes_per_modifier;
-    const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(modifierReply.reply);
-    modifiers.keycodes.assign(codes, codes + xcb_get_modifier_mapping_keycodes_length(modifierReply.reply));
+    const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(modifierReply.get());
+    modifiers.keycodes.assign(codes, codes + xcb_get_modifier_mapping_keycodes_length(modifierReply.get()));
   }
   m_masks = ModifierMasksOf(keyboard, modifiers);
   m_grab = GrabOf(m_key, keyboard, m_masks);

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -65,6 +67,13 @@ class CX11KeyGrab : public QObject, public QAbstractNativeEventFilter {
   uint32_t m_releaseTime = 0;
   bool m_regrabScheduled = false;
 };
+
+/// An xcb reply, freed when it goes.
+struct FreeXcbReply {
+  void operator()(void* reply) const { std::free(reply); }
+};
+template <typename Reply>
+using XcbReply = std::unique_ptr<Reply, FreeXcbReply>;
 
 /// The X connection and root window of this application when it runs on X11 (Qt's
 /// "xcb" platform); a null connection elsewhere.
