@@ -43,8 +43,7 @@ void CConverterDlg::SetBitGridShown(bool shown) {
     bitGrid_->hide();
     bitGrid_->SetTexts(ToolTip("Bit"), SectionText(text_sections::kAccessible, "Bit", "Bit %1"),
                        SectionText(text_sections::kAccessible, "BitGrid", "Bit grid"));
-    // Grid rows 5 and 6 are the float and character views, 7 the buttons.
-    ui_->mainLayout->addWidget(bitGrid_, 8, 0, 1, 2);
+    ui_->mainLayout->addWidget(bitGrid_, kBitGridRow, 0, 1, 2);
     bitGrid_->PlaceInTabOrder(ui_->pickColorButton);
     connect(bitGrid_, &CBitGridPanel::bitClicked, this, [this](int bit) { converter_->FlipBit(bit); });
     ConnectPanelsToRows();

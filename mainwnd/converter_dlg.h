@@ -144,6 +144,12 @@ class CConverterDlg : public QDialog {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  // Rows of the main layout built in code: 1 to 4 are the digit rows and 7 the buttons
+  // (converter_dlg.ui).
+  static constexpr int kFloatViewRow = 5;
+  static constexpr int kCharViewRow = 6;
+  static constexpr int kBitGridRow = 8;
+
   void Initialize();
   void BuildWindowMenu();
   void RegisterMnemonics();
@@ -226,9 +232,8 @@ class CConverterDlg : public QDialog {
   QString floatFieldText_;  // the float field's text before the last edit
   QLabel* charCaption_ = nullptr;
   QLabel* charLine_ = nullptr;
-  std::unique_ptr<ViewTexts> viewTexts_;
-  std::pair<int, int> linesFittedFor_{-1, -1};  // the rows' width and the bits the lines were fitted to      // from
-                                                // String.dat, read when a view is first shown
+  std::unique_ptr<ViewTexts> viewTexts_;        // from String.dat, read when a view is first shown
+  std::pair<int, int> linesFittedFor_{-1, -1};  // the rows' width and the bits the lines were fitted to
   bool painted_ = false;                        // the window has had its first frame
   QMetaObject::Connection startupOverWatch_;    // until start-up's memory went back
 };

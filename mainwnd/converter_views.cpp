@@ -25,9 +25,6 @@ namespace radixpad {
 
 namespace {
 
-constexpr int kFloatViewRow = 5;  // grid rows of the main layout: 1 to 4 the rows,
-constexpr int kCharViewRow = 6;   // 7 the buttons, 8 the bit grid
-
 // Isolated from what surrounds it: a right-to-left character in the line never
 // reorders the window's text.
 const QString kLeftToRightIsolate = QStringLiteral("\u2066");
@@ -47,18 +44,6 @@ QLabel* NewViewLine(QWidget* parent) {
   line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   line->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   return line;
-}
-
-// How many characters an edit put in at once: more than one is a paste or a drop.
-qsizetype InsertedLength(const QString& before, const QString& after) {
-  qsizetype head = 0;
-  while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
-  qsizetype tail = 0;
-  while (tail < before.size() - head && tail < after.size() - head &&
-         before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
-    ++tail;
-  }
-  return after.size() - head - tail;
 }
 
 // The longest lines the float view shows at `bits`: each class with the longest

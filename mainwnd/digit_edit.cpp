@@ -118,22 +118,24 @@ void CDigitEdit::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) Regroup();
 }
 
+qsizetype InsertedLength(const QString& before, const QString& after) {
+  const qsizetype shorter = std::min(before.size(), after.size());
+  qsizetype prefix = 0;
+  while (prefix < shorter && before[prefix] == after[prefix]) ++prefix;
+  qsizetype suffix = 0;
+  while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
+    ++suffix;
+  }
+  return after.size() - prefix - suffix;
+}
+
 bool CDigitEdit::FitsLimit(const QString& input) const {
   if (programWrite_ || !limit_) return true;
   // Characters, not UTF-16 units, as the paste counts them.
   if (input.toUcs4().size() <= *limit_) return true;
   // Too long: still fine when the edit only took characters away (a text a
-  // program wrote may be longer than the limit). Find what the edit inserted
-  // between a common prefix and a common suffix of the old and the new text.
-  const QString& before = previousText_;
-  qsizetype prefix = 0;
-  const qsizetype shorter = std::min(before.size(), input.size());
-  while (prefix < shorter && before[prefix] == input[prefix]) ++prefix;
-  qsizetype suffix = 0;
-  while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == input[input.size() - 1 - suffix]) {
-    ++suffix;
-  }
-  return input.size() - prefix - suffix == 0;
+  // program wrote may be longer than the limit).
+  return InsertedLength(previousText_, input) == 0;
 }
 
 bool CDigitEdit::AcceptsTyped(const QString& typed) const {

@@ -11,6 +11,10 @@
 
 namespace radixpad {
 
+/// How many characters an edit of `before` into `after` put in: what lies between their
+/// common prefix and common suffix. More than one at once is a paste or a drop.
+qsizetype InsertedLength(const QString& before, const QString& after);
+
 class CDigitEdit : public QLineEdit, public IDigitField {
   Q_OBJECT
 
