@@ -17,7 +17,8 @@ char Capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' +
 constexpr std::string_view kWideBlanks[] = {"\xC2\xA0", "\xE2\x80\x87", "\xE2\x80\x89", "\xE2\x80\x8A", "\xE2\x80\xAF"};
 constexpr std::string_view kMinusSign = "\xE2\x88\x92";  // U+2212
 
-// The text with every wide blank written as a plain one.
+}  // namespace
+
 std::string PlainBlanks(std::string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -35,6 +36,8 @@ std::string PlainBlanks(std::string_view text) {
   }
   return out;
 }
+
+namespace {
 
 // Characters of a UTF-8 text: every byte that does not continue a sequence.
 std::size_t CharacterCount(std::string_view text) {

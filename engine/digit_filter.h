@@ -47,6 +47,10 @@ bool IsMarkerAfterLoneZero(int base, char c, std::string_view text, std::size_t 
 /// letters in capitals. Everything else, another base's marker included, stays.
 std::string TidyPastedText(int base, std::string_view pasted);
 
+/// The text with every wide blank a paste brings along (no-break, figure, thin, hair
+/// and narrow no-break space) written as a plain space.
+std::string PlainBlanks(std::string_view text);
+
 enum class PasteResult {
   kAccepted,
   kBadCharacter,  // a character the row's typing would refuse

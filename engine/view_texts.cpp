@@ -2,7 +2,9 @@
 
 namespace radixpad {
 
-const std::array<ViewTextKey, kViewTextCount> kViewTextKeys{{
+namespace {
+
+constexpr ViewTextKey kKeys[] = {
     {"FloatView", "Line", "%1 %2, sign %3, exponent %4 (%5), fraction %6, decimal %7, hex %8"},
     {"FloatView", "NoFormat", "no IEEE format at this width"},
     {"FloatView", "Binary16", "binary16"},
@@ -39,7 +41,12 @@ const std::array<ViewTextKey, kViewTextCount> kViewTextKeys{{
     {"CharView", "Noncharacter", "noncharacter"},
     {"CharView", "Surrogate", "surrogate"},
     {"CharView", "LoneSurrogate", "lone surrogate"},
-}};
+};
+static_assert(std::size(kKeys) == kViewTextCount, "one key for every ViewText");
+
+}  // namespace
+
+const std::array<ViewTextKey, kViewTextCount> kViewTextKeys = std::to_array(kKeys);
 
 ViewTexts::ViewTexts() {
   for (std::size_t i = 0; i < kViewTextCount; ++i) texts_[i] = kViewTextKeys[i].english;

@@ -13,8 +13,6 @@ namespace radixpad {
 
 namespace {
 
-constexpr std::string_view kBaseWords[] = {"bin", "oct", "dec", "hex"};
-constexpr std::string_view kRowNames[] = {"Binary", "Octal", "Decimal", "Hexadecimal"};
 constexpr std::string_view kJsonNames[] = {"binary", "octal", "decimal", "hexadecimal"};
 
 struct PrintOptions {
@@ -69,10 +67,7 @@ PrintOptions ParseOptions(const std::vector<std::string>& arguments) {
       options.widthIndex = index;
     } else if (name == "--base") {
       const std::string base = takeValue();
-      options.base.reset();
-      for (int b = 0; b < kBaseCount; ++b) {
-        if (kBaseWords[b] == base) options.base = b;
-      }
+      options.base = BaseOfWord(base);
       if (!options.base) throw UsageError{"--base takes bin, oct, dec or hex, not '" + base + "'"};
     } else if ((name == "--signed" || name == "--unsigned" || name == "--json") && !value) {
       if (name == "--json") {
@@ -147,7 +142,7 @@ bool PrintValue(const PrintOptions& options, const std::string& value, std::ostr
   sim.SelectSigned(options.isSigned);
   const int beepsBefore = sim.beeper.count;
   const PasteResult pasted = sim.Paste(base, value);
-  const std::string row = std::string(kRowNames[base]);
+  const std::string row = kBaseNames[base];
   const std::string digits = sim.TextOf(base);
   // A paste refused as too long, or one the conversion answered with a beep (a value
   // out of range), does not fit; one with no digits, or other characters, cannot be read.
@@ -168,7 +163,7 @@ bool PrintValue(const PrintOptions& options, const std::string& value, std::ostr
     out << ", \"float\": " << (floatView.HasFormat() ? FloatViewJson(floatView) : "null")
         << ", \"char\": " << JsonString(FormatCharLine(sim.Converter().CharView())) << "}\n";
   } else {
-    for (int b = 0; b < kBaseCount; ++b) out << kRowNames[b] << '\t' << sim.TextOf(b) << '\n';
+    for (int b = 0; b < kBaseCount; ++b) out << kBaseNames[b] << '\t' << sim.TextOf(b) << '\n';
   }
   return true;
 }
@@ -176,7 +171,8 @@ bool PrintValue(const PrintOptions& options, const std::string& value, std::ostr
 }  // namespace
 
 int BaseOfMarkedValue(const std::string& value) {
-  const std::string_view v = TrimBlanks(value);
+  const std::string plain = PlainBlanks(value);
+  const std::string_view v = TrimBlanks(plain);
   if (v.size() >= 2 && v[0] == '0') {
     switch (Lower(v[1])) {
       case 'b':

@@ -16,7 +16,8 @@ inline constexpr int kPrintValueRefused = 1;  // a value could not be read or di
 inline constexpr int kPrintUsage = 2;
 
 /// The row a value goes to without --base: "0b" Binary, "0o" Octal, "0x", "#" or a
-/// trailing "h" Hexadecimal (either case, after white space at both ends), else Decimal.
+/// trailing "h" Hexadecimal (either case, after white space at both ends, the wide
+/// blanks a paste may bring included), else Decimal.
 int BaseOfMarkedValue(const std::string& value);
 
 /// Runs `radixpad --print ARGUMENTS...` (`arguments` are the words after --print):

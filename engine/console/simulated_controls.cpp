@@ -7,6 +7,13 @@
 
 namespace radixpad {
 
+std::optional<int> BaseOfWord(std::string_view word) {
+  for (int base = 0; base < kBaseCount; ++base) {
+    if (kBaseWords[base] == word) return base;
+  }
+  return std::nullopt;
+}
+
 namespace {
 
 char Capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }

@@ -15,6 +15,11 @@
 
 namespace radixpad {
 
+/// The console's words for the bases (transcripts and --print --base), by base index.
+inline constexpr std::string_view kBaseWords[] = {"bin", "oct", "dec", "hex"};
+/// The base a console word names.
+std::optional<int> BaseOfWord(std::string_view word);
+
 class CSimulatedField : public IDigitField {
  public:
   std::string Text() const override { return text_; }

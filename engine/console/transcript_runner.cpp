@@ -17,17 +17,8 @@ namespace radixpad {
 
 namespace {
 
-constexpr std::string_view kBaseWords[] = {"bin", "oct", "dec", "hex"};
-
 // Words of a transcript line are parted by spaces and tabs only.
 bool IsSpaceOrTab(char c) { return c == ' ' || c == '\t'; }
-
-std::optional<int> BaseOfWord(std::string_view word) {
-  for (int i = 0; i < kBaseCount; ++i) {
-    if (kBaseWords[i] == word) return i;
-  }
-  return std::nullopt;
-}
 
 struct LineError {
   std::string what;

@@ -23,9 +23,19 @@ PrintRun Print(const std::vector<std::string>& arguments) {
 
 TEST(PrintCommand, MarkersPickTheRow) {
   const std::pair<const char*, int> cases[] = {
-      {"0b101", kBinary},    {"0B101", kBinary},    {"0o17", kOctal},         {"0x1f", kHexadecimal},
-      {"#ff", kHexadecimal}, {"7Fh", kHexadecimal}, {" 0xff ", kHexadecimal}, {"255", kDecimal},
-      {"-5", kDecimal},      {"0", kDecimal},       {"0b", kBinary},          {"h", kHexadecimal},
+      {"0b101", kBinary},
+      {"0B101", kBinary},
+      {"0o17", kOctal},
+      {"0x1f", kHexadecimal},
+      {"#ff", kHexadecimal},
+      {"7Fh", kHexadecimal},
+      {" 0xff ", kHexadecimal},
+      {"255", kDecimal},
+      {"-5", kDecimal},
+      {"0", kDecimal},
+      {"0b", kBinary},
+      {"h", kHexadecimal},
+      {"\u00a00x10\u202f", kHexadecimal},
   };
   for (const auto& [value, base] : cases) EXPECT_EQ(BaseOfMarkedValue(value), base) << value;
 }
