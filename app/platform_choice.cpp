@@ -64,20 +64,15 @@ QByteArrayList PlatformArguments(PlatformChoice choice) {
 
 std::vector<char*> WithPlatformArgumentsSplit(int argc, char** argv, QByteArrayList& storage) {
   std::vector<char*> arguments;
-  // Every piece is made first: the list must not grow once pointers into it are taken.
   storage.clear();
+  // Room for two pieces per argument: the list never reallocates while pointers into it are taken.
+  storage.reserve(2 * static_cast<qsizetype>(argc));
   for (int i = 0; i < argc; ++i) {
     const char* argument = WithOneDash(argv[i]);
     if (i > 0 && std::strncmp(argument, kPlatformAssigned, std::strlen(kPlatformAssigned)) == 0) {
       storage << QByteArray(kPlatformOption) << QByteArray(argument + std::strlen(kPlatformAssigned));
-    }
-  }
-  qsizetype next = 0;
-  for (int i = 0; i < argc; ++i) {
-    const char* argument = WithOneDash(argv[i]);
-    if (i > 0 && std::strncmp(argument, kPlatformAssigned, std::strlen(kPlatformAssigned)) == 0) {
-      arguments.push_back(storage[next++].data());
-      arguments.push_back(storage[next++].data());
+      arguments.push_back(storage[storage.size() - 2].data());
+      arguments.push_back(storage.back().data());
     } else {
       arguments.push_back(argv[i]);
     }

@@ -19,7 +19,7 @@ class QPixmap;
 namespace radixpad::commonlib {
 
 /// A colour that was never chosen: the desktop theme's colour is shown and answered.
-inline constexpr uint32_t kColorNotSet = 0xFFFFFFFFu;
+inline constexpr uint32_t kColorNotSet = kLookColorNotSet;
 
 /// Colour values are 0x00BBGGRR.
 QColor ColorFromRef(uint32_t ref);

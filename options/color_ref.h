@@ -6,6 +6,8 @@
 #include <QPalette>
 #include <cstdint>
 
+#include "qy_messages.h"
+
 namespace radixpad {
 
 using ColorRef = uint32_t;
@@ -27,7 +29,7 @@ inline ColorRef SystemButtonTextColor() { return RefFromColor(QGuiApplication::p
 
 /// A colour value that names no colour of its own: the desktop theme's stands in, now
 /// and after the theme changes. Saved, it clears the saved colour.
-inline constexpr ColorRef kThemeColor = 0xFFFFFFFFu;
+inline constexpr ColorRef kThemeColor = kLookColorNotSet;
 
 /// The colour to show for `ref`: `theme` when `ref` is kThemeColor.
 inline QColor ShownColor(ColorRef ref, ColorRef theme) { return ColorFromRef(ref == kThemeColor ? theme : ref); }

@@ -54,6 +54,9 @@ enum LookSubCode : intptr_t {
   kLookGetImagePath = 114,  // lParam: char buffer of kLookPathBufferSize; nonzero if a path was copied
 };
 inline constexpr int kLookPathBufferSize = 260;
+/// The colour value (sub-codes 60, 61, 110, 111) of a colour never chosen: the desktop
+/// theme's colour is shown.
+inline constexpr uint32_t kLookColorNotSet = 0xFFFFFFFFu;
 
 /// Display methods of a background image (sub-codes 63 and 113); any other
 /// value is laid out as kDisplayTile.
