@@ -78,14 +78,19 @@ class InstanceTest : public ::testing::Test {
   }
 
   /// Starts the first instance and waits until it answers later starts.
-  QProcess& StartFirst() {
-    QProcess& first = Start({});
+  QProcess& StartFirst(const QStringList& arguments = {}) {
+    QProcess& first = Start(arguments);
     EXPECT_TRUE(WaitFor([&] { return QFile::exists(runtime_.filePath("Quillory Radixpad")); }, 10000));
     return first;
   }
 
   static bool Ends(QProcess& process, int ms = 10000) {
     return process.waitForFinished(ms) && process.exitStatus() == QProcess::NormalExit;
+  }
+
+  /// The environment of the later starts without any display.
+  void WithoutDisplay() {
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment_.remove(name);
   }
 
   QString StartupEntry() const { return config_.filePath("autostart/Quillory Radixpad.desktop"); }
@@ -174,9 +179,7 @@ TEST_F(InstanceTest, TenStartsAtOnceLeaveOneRunning) {
 }
 
 TEST_F(InstanceTest, PrintNeedsNoDisplayAndTouchesNoFile) {
-  QProcessEnvironment none = environment_;
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) none.remove(name);
-  environment_ = none;
+  WithoutDisplay();
   // (arguments, exit status, the start of standard output)
   const std::tuple<QStringList, int, QString> cases[] = {
       {{"--print", "--json", "--width", "8", "0xff"}, 0, "{\"input\": \"0xff\", \"width\": 8"},
@@ -208,17 +211,13 @@ TEST_F(InstanceTest, RemovalAndUninstallNeedNoDisplay) {
 
   QProcess& first = StartFirst();
   // No display at all, or one that is not there.
-  QProcessEnvironment none = environment_;
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) none.remove(name);
-  QProcessEnvironment gone = none;
-  gone.insert("DISPLAY", ":97");
-  environment_ = none;
+  WithoutDisplay();
   QProcess& removal = Start({"-r"});
   EXPECT_TRUE(Ends(removal));
   EXPECT_EQ(removal.exitCode(), 0) << removal.readAllStandardError().toStdString();
   EXPECT_TRUE(WaitFor([&] { return QFile::exists(marker); }, 10000)) << "qyremove was not started";
 
-  environment_ = gone;
+  environment_.insert("DISPLAY", ":97");
   QProcess& uninstall = Start({"/uninstall"});
   EXPECT_TRUE(Ends(uninstall));
   EXPECT_EQ(uninstall.exitCode(), 0) << uninstall.readAllStandardError().toStdString();
@@ -256,8 +255,7 @@ TEST_F(InstanceTest, ShowHideAndToggleGoToTheRunningCopy) {
     EXPECT_EQ(alone.exitCode(), kExitNoneRunning) << option;
   }
   EXPECT_FALSE(QDir(config_.filePath("Quillory")).exists()) << "they made settings folders";
-  QProcess& shown = Start({"--show"});
-  ASSERT_TRUE(WaitFor([&] { return QFile::exists(runtime_.filePath("Quillory Radixpad")); }, 10000));
+  QProcess& shown = StartFirst({"--show"});
   for (const char* option : {"--hide", "--toggle", "--toggle", "--show"}) {
     QProcess& later = Start({option});
     EXPECT_TRUE(Ends(later)) << option;
@@ -281,12 +279,10 @@ TEST_F(InstanceTest, ABusyRunningCopyIsTriedAgain) {
 
 TEST_F(InstanceTest, ARunningCopyThatDoesNotAnswerIsReported) {
   // This process holds the lock and listens, but answers nothing while it waits.
-  const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
+  const ScopedVariable runtime("XDG_RUNTIME_DIR", runtime_.path());
   CSingleInstance silent(QString::fromLatin1(kApplicationTitle));
   ASSERT_TRUE(silent.TryBecomeFirst());
   ASSERT_TRUE(silent.Listen([](const QString&) {}));
-  qputenv("XDG_RUNTIME_DIR", savedRuntime);
   QProcess& later = Start({});
   ASSERT_TRUE(later.waitForFinished(20000));
   EXPECT_EQ(later.exitCode(), kExitNoAnswer);
@@ -398,14 +394,11 @@ class SingleInstanceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(runtime_.isValid());
-    savedRuntime_ = qgetenv("XDG_RUNTIME_DIR");
     ::chmod(QFile::encodeName(runtime_.path()).constData(), 0700);
-    qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
   }
-  void TearDown() override { qputenv("XDG_RUNTIME_DIR", savedRuntime_); }
 
   QTemporaryDir runtime_;
-  QByteArray savedRuntime_;
+  const ScopedVariable runtimeVariable_{"XDG_RUNTIME_DIR", runtime_.path()};
 };
 
 // Only a lock a live copy holds keeps a start from running. (what lies at the lock's
@@ -473,9 +466,7 @@ TEST_F(SingleInstanceTest, TheLockAndTheSocketArePrivateWhateverTheUmask) {
 // The lock and the socket never live in a folder another user made or can write to.
 TEST_F(SingleInstanceTest, RuntimeFolderIsTheUsersAlone) {
   QTemporaryDir temporary;
-  const std::optional<QByteArray> savedTmp =
-      qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt;
-  qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+  const ScopedVariable temporaryVariable("TMPDIR", temporary.path());
   const QString own = temporary.filePath(QStringLiteral("radixpad-runtime-%1").arg(::geteuid()));
   const QString shared = temporary.filePath("shared");
   QDir().mkpath(shared);
@@ -495,11 +486,7 @@ TEST_F(SingleInstanceTest, RuntimeFolderIsTheUsersAlone) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    if (c.runtime) {
-      qputenv("XDG_RUNTIME_DIR", QFile::encodeName(*c.runtime));
-    } else {
-      qunsetenv("XDG_RUNTIME_DIR");
-    }
+    const ScopedVariable runtime("XDG_RUNTIME_DIR", c.runtime);
     EXPECT_EQ(CSingleInstance::RuntimeFolder(), c.expected);
   }
   struct stat info {};
@@ -510,17 +497,12 @@ TEST_F(SingleInstanceTest, RuntimeFolderIsTheUsersAlone) {
   // a start runs alone rather than share a lock.
   QDir(own).removeRecursively();
   QFile::link(runtime_.path(), own);
-  qunsetenv("XDG_RUNTIME_DIR");
+  const ScopedVariable noRuntime("XDG_RUNTIME_DIR", std::nullopt);
   EXPECT_EQ(CSingleInstance::RuntimeFolder(), QString());
   CSingleInstance alone("Radixpad test");
   EXPECT_TRUE(alone.TryBecomeFirst());
   EXPECT_FALSE(alone.Listen([](const QString&) {}));
   EXPECT_FALSE(QFile::exists(runtime_.filePath("Radixpad test.lock")));
-  if (savedTmp) {
-    qputenv("TMPDIR", *savedTmp);
-  } else {
-    qunsetenv("TMPDIR");
-  }
 }
 
 // A request may carry the launcher's activation token: it is sent only to a socket of

@@ -308,26 +308,8 @@ TEST_F(PurgeTest, TheChosenImageInThatFolderIsNoCopy) {
   EXPECT_EQ(Left(), QStringList{"mine.bmp"});
 }
 
-// Points the temporary folder (TMPDIR) at `folder` for its lifetime.
-class ScopedTempFolder {
- public:
-  explicit ScopedTempFolder(const QString& folder) : saved_(qgetenv("TMPDIR")) { qputenv("TMPDIR", folder.toUtf8()); }
-  ~ScopedTempFolder() {
-    if (saved_.isNull()) {
-      qunsetenv("TMPDIR");
-    } else {
-      qputenv("TMPDIR", saved_);
-    }
-  }
-  ScopedTempFolder(const ScopedTempFolder&) = delete;
-  ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
-
- private:
-  QByteArray saved_;
-};
-
 TEST_F(PurgeTest, NothingIsDeletedInTheTemporaryFolder) {
-  const ScopedTempFolder temp(dir_.path());
+  const ScopedVariable temp("TMPDIR", dir_.path());
   Make({"someone-elses.bmp", "sea.jpg.bmp", "STALE.BMP"});
   // As the settings folder's fallback gives it (with its "/"), and spelled otherwise.
   for (const QString& folder : {dir_.path() + "/", dir_.path(), dir_.path() + "/./"}) {

@@ -272,7 +272,7 @@ TEST_F(OptionsSheetTest, CancelChangesNothing) {
 // words; Cancel puts the program's key back, OK stores the new one, and a store that fails
 // says so. No X server and no session bus here: a usable key ends at the desktop's settings.
 TEST_F(OptionsSheetTest, ShowHideKeyIsTriedAtOnceStoredOnOkAndPutBackOnCancel) {
-  qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName("unix:path=" + config_.filePath("no-bus")));
+  const ScopedVariable noBus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + config_.filePath("no-bus"));
   WriteBehaviour("AlwaysOnTop", 0);  // the settings file exists
   ASSERT_TRUE(WriteIniString("General", "ShowHideKey", "Ctrl+Alt+J", SettingsFile()));
   CGlobalKey key({QString(), QString(), QStringLiteral("offscreen")}, {});
@@ -330,7 +330,6 @@ TEST_F(OptionsSheetTest, ShowHideKeyIsTriedAtOnceStoredOnOkAndPutBackOnCancel) {
   EXPECT_EQ(GetIniString("General", "ShowHideKey", "missing", SettingsFile()), "");
   ASSERT_EQ(told.size(), 1) << told.join("\n---\n").toStdString();
   EXPECT_TRUE(told[0].contains(SettingsFile())) << told[0].toStdString();
-  qunsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
 TEST_F(OptionsSheetTest, RunAtLoginCreatesAndDeletesTheEntryOnlyOnChange) {
@@ -408,17 +407,13 @@ TEST_F(OptionsSheetTest, LookShownInTheTemporaryFolderFallbackDeletesNoBitmap) {
   Open();
   // The settings folder is the temporary folder, as when no folder of its own was found.
   QDir().mkpath(SettingsFolder());
-  const QByteArray savedTemp = qgetenv("TMPDIR");
-  qputenv("TMPDIR", SettingsFolder().toUtf8());
-  QFile(SettingsFolder() + "/someone-elses.bmp").open(QIODevice::WriteOnly);
-  RunOptions([&](COptionsSheet& sheet) {
-    SwitchTo(sheet, 1);
-    ClickOk(sheet);
-  });
-  if (savedTemp.isNull()) {
-    qunsetenv("TMPDIR");
-  } else {
-    qputenv("TMPDIR", savedTemp);
+  {
+    const ScopedVariable temp("TMPDIR", SettingsFolder());
+    QFile(SettingsFolder() + "/someone-elses.bmp").open(QIODevice::WriteOnly);
+    RunOptions([&](COptionsSheet& sheet) {
+      SwitchTo(sheet, 1);
+      ClickOk(sheet);
+    });
   }
   EXPECT_TRUE(QFile::exists(SettingsFolder() + "/someone-elses.bmp"));
   EXPECT_EQ(look_.SubCodesTo(window_.get()).size(), 5u) << "the look itself was applied";

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <ostream>
 
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -30,6 +32,30 @@ inline bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
   }
   return true;
 }
+
+/// Sets (or, with std::nullopt, removes) one environment variable for its lifetime and
+/// gives it back its earlier value, or its absence, afterwards.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const std::optional<QString>& value)
+      : name_(name), saved_(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt) {
+    Set(value ? std::optional(QFile::encodeName(*value)) : std::nullopt);
+  }
+  ~ScopedVariable() { Set(saved_); }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  void Set(const std::optional<QByteArray>& value) const {
+    if (value) {
+      qputenv(name_, *value);
+    } else {
+      qunsetenv(name_);
+    }
+  }
+  const char* name_;
+  std::optional<QByteArray> saved_;
+};
 
 /// Fills a temporary program folder with the built data files and the stand-in
 /// common library that records its calls and serves nothing. False when a copy fails.
