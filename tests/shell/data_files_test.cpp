@@ -103,12 +103,6 @@ TEST(DataFiles, SectionTextsKeepTheirEnglish) {
       {text_sections::kTray, "Help", "Help"},
       {text_sections::kSheet, "Look", "Look"},
       {text_sections::kGeneralPage, "AutoCopy", "&Auto-copy conversion result:"},
-      {text_sections::kGeneralPage, "ShowHideKey", "Show/hide &key:"},
-      {text_sections::kGeneralPage, "KeyInUse",
-       "This key is in use by another program, which keeps it. Choose another key."},
-      {text_sections::kGeneralPage, "KeyDesktopSettings",
-       "This desktop does not let programs take a key. In the desktop's keyboard settings, bind a key to this "
-       "command:\n%1"},
       {text_sections::kLookPage, "3x3Tiling", "3x3 Tiling"},
       {text_sections::kLookPage, "DefaultColors", "Use &Default"},
       {text_sections::kAbout, "Title", "About %1"},
