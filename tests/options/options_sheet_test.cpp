@@ -115,19 +115,13 @@ TEST_F(OptionsSheetTest, MessageBoxesHaveNoMinimiseOrMaximise) {
   Qt::WindowFlags flags;
   QString text;
   bool seen = false;
-  QTimer closer;
-  closer.setInterval(10);
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      seen = true;
-      flags = box->windowFlags();
-      text = box->text();
-      box->accept();
-    }
+  MessageBoxAnswerer answerer([&](const QMessageBox& box) {
+    seen = true;
+    flags = box.windowFlags();
+    text = box.text();
   });
-  closer.start();
   ShowMessage(nullptr, "A message", QMessageBox::Critical);
-  closer.stop();
+  answerer.Stop();
   ASSERT_TRUE(seen);
   EXPECT_EQ(text, "A message");
   EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));

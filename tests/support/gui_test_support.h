@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
@@ -9,10 +10,12 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMap>
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -55,6 +58,25 @@ class ScopedVariable {
   }
   const char* name_;
   std::optional<QByteArray> saved_;
+};
+
+/// Answers each message box that comes up modal, from within the box's own event loop,
+/// once `seen` has read what the test needs of it.
+class MessageBoxAnswerer {
+ public:
+  explicit MessageBoxAnswerer(const std::function<void(const QMessageBox&)>& seen) {
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, [seen] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        seen(*box);
+        box->accept();
+      }
+    });
+    timer_.start(10);
+  }
+  void Stop() { timer_.stop(); }
+
+ private:
+  QTimer timer_;
 };
 
 /// Fills a temporary program folder with the built data files and the stand-in
