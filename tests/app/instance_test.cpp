@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -14,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -26,24 +24,10 @@
 #include "gui_test_support.h"
 #include "ini_store.h"
 #include "single_instance.h"
+#include "unix_socket.h"
 
 namespace radixpad::test {
 namespace {
-
-/// A client of the Unix socket at `path` that connects and then does as it is told;
-/// -1 when it could not connect.
-int ConnectTo(const QString& path) {
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  const QByteArray bytes = QFile::encodeName(path);
-  std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
 
 class InstanceTest : public ::testing::Test {
  protected:
@@ -269,7 +253,7 @@ TEST_F(InstanceTest, ShowHideAndToggleGoToTheRunningCopy) {
 TEST_F(InstanceTest, ABusyRunningCopyIsTriedAgain) {
   QProcess& busy = StartFirst();
   std::vector<int> idle;
-  for (int i = 0; i < 16; ++i) idle.push_back(ConnectTo(runtime_.filePath("Quillory Radixpad")));
+  for (int i = 0; i < 16; ++i) idle.push_back(ConnectUnixSocket(runtime_.filePath("Quillory Radixpad")));
   QProcess& through = Start({"/uninstall"});
   EXPECT_TRUE(Ends(through, 15000));
   EXPECT_EQ(through.exitCode(), 0) << through.readAllStandardError().toStdString();
@@ -530,8 +514,8 @@ TEST_F(SingleInstanceTest, SilentAndSlowClientsNeverHoldUpTheWindow) {
 
   // Three clients that connect and send nothing, one that sends half a line.
   const QString socket = runtime_.filePath("Radixpad test");
-  std::vector<int> silent{ConnectTo(socket), ConnectTo(socket), ConnectTo(socket)};
-  const int slow = ConnectTo(socket);
+  std::vector<int> silent{ConnectUnixSocket(socket), ConnectUnixSocket(socket), ConnectUnixSocket(socket)};
+  const int slow = ConnectUnixSocket(socket);
   ASSERT_EQ(::send(slow, "wa", 2, MSG_NOSIGNAL), 2);
 
   // The event loop keeps turning: a later start is answered at once.

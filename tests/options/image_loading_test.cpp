@@ -2,9 +2,7 @@
 #include "image_loading.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -13,10 +11,10 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <cstring>
 #include <random>
 
 #include "options_fixture.h"
+#include "unix_socket.h"
 
 namespace radixpad::test {
 namespace {
@@ -61,13 +59,8 @@ class ImageTest : public ::testing::Test {
   }
   QString Socket(const QString& name) {
     const QString path = dir_.filePath(name);
-    const QByteArray encoded = QFile::encodeName(path);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    EXPECT_LT(encoded.size(), static_cast<qsizetype>(sizeof address.sun_path));
-    std::memcpy(address.sun_path, encoded.constData(), static_cast<std::size_t>(encoded.size()));
-    socket_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    EXPECT_EQ(::bind(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    socket_ = BindUnixSocket(path);
+    EXPECT_GE(socket_, 0);
     return path;
   }
   void TearDown() override {
