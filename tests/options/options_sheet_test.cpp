@@ -17,7 +17,7 @@
 #include "key_field.h"
 #include "look_page.h"
 #include "options_fixture.h"
-#include "settings_save.h"
+#include "save_failures.h"
 #include "startup_entry.h"
 
 namespace radixpad::test {
@@ -222,8 +222,7 @@ TEST_F(OptionsSheetTest, ChangedChecksAndAutoCopyReachFileAndLibrary) {
 // save, OK waits about two seconds once and says once that they were not saved.
 TEST_F(OptionsSheetTest, AnOkThatCannotSaveSaysSoOnce) {
   Open();
-  QStringList told;
-  SaveFailureBox() = [&](QWidget*, const QString& text) { told << text; };
+  const SaveFailures told;
   std::unique_ptr<HeldSettingsLock> held;
   qint64 waited = 0;
   RunOptions([&](COptionsSheet& sheet) {
@@ -234,9 +233,8 @@ TEST_F(OptionsSheetTest, AnOkThatCannotSaveSaysSoOnce) {
     ClickOk(sheet);
     waited = timer.elapsed();
   });
-  SaveFailureBox() = nullptr;
   ASSERT_TRUE(held && held->Held());
-  EXPECT_EQ(told,
+  EXPECT_EQ(told.texts,
             QStringList{"Radixpad could not save its settings: another program kept " + SettingsFile() + " busy."});
   EXPECT_LT(waited, kIniWriteWaitMs + 2000);
   EXPECT_EQ(ReadBehaviour("AlwaysOnTop"), -99);
@@ -311,19 +309,17 @@ TEST_F(OptionsSheetTest, ShowHideKeyIsTriedAtOnceStoredOnOkAndPutBackOnCancel) {
 
   // A settings file that cannot be written: the key works for this run, and the page's
   // one save says it was not made.
-  QStringList told;
-  SaveFailureBox() = [&](QWidget*, const QString& text) { told << text; };
+  const SaveFailures told;
   QFile::setPermissions(SettingsFile(), QFileDevice::ReadOwner);
   RunOptions([&](COptionsSheet& sheet) {
     QTest::keyClick(General(sheet)->ShowHideKeyField(), Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
     ClickOk(sheet);
   });
   QFile::setPermissions(SettingsFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-  SaveFailureBox() = nullptr;
   EXPECT_EQ(KeyToText(key.Key()), "Ctrl+Alt+K");
   EXPECT_EQ(GetIniString("General", "ShowHideKey", "missing", SettingsFile()), "");
-  ASSERT_EQ(told.size(), 1) << told.join("\n---\n").toStdString();
-  EXPECT_TRUE(told[0].contains(SettingsFile())) << told[0].toStdString();
+  ASSERT_EQ(told.texts.size(), 1) << told.texts.join("\n---\n").toStdString();
+  EXPECT_TRUE(told.texts[0].contains(SettingsFile())) << told.texts[0].toStdString();
 }
 
 TEST_F(OptionsSheetTest, RunAtLoginCreatesAndDeletesTheEntryOnlyOnChange) {
