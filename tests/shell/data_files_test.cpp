@@ -13,6 +13,7 @@
 #include "program_settings.h"
 #include "settings_keys.h"
 #include "test_environment.h"
+#include "view_texts.h"
 
 namespace radixpad {
 namespace {
@@ -138,6 +139,20 @@ TEST(DataFiles, LanguageFilesHaveTheKeysPlaceholdersAndMarksOfStringDat) {
       EXPECT_TRUE(texts.count(entry.first))
           << (entry.first.first + u'/' + entry.first.second).toStdString() << " is missing";
     }
+  }
+}
+
+// The window reads the float and character views' texts from String.dat: every key is
+// there, once, in its section, with the English the console uses.
+TEST(DataFiles, StringDatHoldsEveryViewText) {
+  const std::map<SectionKey, QString> texts = ReadTexts(kDataSourceDir + QStringLiteral("/String.dat"));
+  std::set<SectionKey> seen;
+  for (const ViewTextKey& k : kViewTextKeys) {
+    const SectionKey where{QString::fromLatin1(k.section), QString::fromLatin1(k.key)};
+    EXPECT_TRUE(seen.insert(where).second) << k.section << "/" << k.key << " twice";
+    const auto found = texts.find(where);
+    EXPECT_EQ(found == texts.end() ? QString() : found->second, QString::fromUtf8(k.english))
+        << k.section << "/" << k.key;
   }
 }
 
