@@ -3,14 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include "gui_test_support.h"
 #include "registry.h"
@@ -129,16 +127,10 @@ TEST_F(HelpTest, TheMessageBelongsToTheWindow) {
   window.show();
   const QWidget* owner = nullptr;
   bool shown = false;
-  // The box runs its own event loop: it is found and closed from within it.
-  QTimer closer;
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      shown = true;
-      owner = box->parentWidget();
-      box->close();
-    }
+  const MessageBoxAnswerer answerer([&](const QMessageBox& box) {
+    shown = true;
+    owner = box.parentWidget();
   });
-  closer.start(20);
   ShowHelp(program.path(), &window);
   ASSERT_TRUE(WaitFor([&] { return shown; }, 10000));
   EXPECT_EQ(owner, &window);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -14,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -26,24 +24,10 @@
 #include "gui_test_support.h"
 #include "ini_store.h"
 #include "single_instance.h"
+#include "unix_socket.h"
 
 namespace radixpad::test {
 namespace {
-
-/// A client of the Unix socket at `path` that connects and then does as it is told;
-/// -1 when it could not connect.
-int ConnectTo(const QString& path) {
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  const QByteArray bytes = QFile::encodeName(path);
-  std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
 
 class InstanceTest : public ::testing::Test {
  protected:
@@ -78,14 +62,19 @@ class InstanceTest : public ::testing::Test {
   }
 
   /// Starts the first instance and waits until it answers later starts.
-  QProcess& StartFirst() {
-    QProcess& first = Start({});
+  QProcess& StartFirst(const QStringList& arguments = {}) {
+    QProcess& first = Start(arguments);
     EXPECT_TRUE(WaitFor([&] { return QFile::exists(runtime_.filePath("Quillory Radixpad")); }, 10000));
     return first;
   }
 
   static bool Ends(QProcess& process, int ms = 10000) {
     return process.waitForFinished(ms) && process.exitStatus() == QProcess::NormalExit;
+  }
+
+  /// The environment of the later starts without any display.
+  void WithoutDisplay() {
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment_.remove(name);
   }
 
   QString StartupEntry() const { return config_.filePath("autostart/Quillory Radixpad.desktop"); }
@@ -174,9 +163,7 @@ TEST_F(InstanceTest, TenStartsAtOnceLeaveOneRunning) {
 }
 
 TEST_F(InstanceTest, PrintNeedsNoDisplayAndTouchesNoFile) {
-  QProcessEnvironment none = environment_;
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) none.remove(name);
-  environment_ = none;
+  WithoutDisplay();
   // (arguments, exit status, the start of standard output)
   const std::tuple<QStringList, int, QString> cases[] = {
       {{"--print", "--json", "--width", "8", "0xff"}, 0, "{\"input\": \"0xff\", \"width\": 8"},
@@ -208,17 +195,13 @@ TEST_F(InstanceTest, RemovalAndUninstallNeedNoDisplay) {
 
   QProcess& first = StartFirst();
   // No display at all, or one that is not there.
-  QProcessEnvironment none = environment_;
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) none.remove(name);
-  QProcessEnvironment gone = none;
-  gone.insert("DISPLAY", ":97");
-  environment_ = none;
+  WithoutDisplay();
   QProcess& removal = Start({"-r"});
   EXPECT_TRUE(Ends(removal));
   EXPECT_EQ(removal.exitCode(), 0) << removal.readAllStandardError().toStdString();
   EXPECT_TRUE(WaitFor([&] { return QFile::exists(marker); }, 10000)) << "qyremove was not started";
 
-  environment_ = gone;
+  environment_.insert("DISPLAY", ":97");
   QProcess& uninstall = Start({"/uninstall"});
   EXPECT_TRUE(Ends(uninstall));
   EXPECT_EQ(uninstall.exitCode(), 0) << uninstall.readAllStandardError().toStdString();
@@ -256,8 +239,7 @@ TEST_F(InstanceTest, ShowHideAndToggleGoToTheRunningCopy) {
     EXPECT_EQ(alone.exitCode(), kExitNoneRunning) << option;
   }
   EXPECT_FALSE(QDir(config_.filePath("Quillory")).exists()) << "they made settings folders";
-  QProcess& shown = Start({"--show"});
-  ASSERT_TRUE(WaitFor([&] { return QFile::exists(runtime_.filePath("Quillory Radixpad")); }, 10000));
+  QProcess& shown = StartFirst({"--show"});
   for (const char* option : {"--hide", "--toggle", "--toggle", "--show"}) {
     QProcess& later = Start({option});
     EXPECT_TRUE(Ends(later)) << option;
@@ -271,7 +253,7 @@ TEST_F(InstanceTest, ShowHideAndToggleGoToTheRunningCopy) {
 TEST_F(InstanceTest, ABusyRunningCopyIsTriedAgain) {
   QProcess& busy = StartFirst();
   std::vector<int> idle;
-  for (int i = 0; i < 16; ++i) idle.push_back(ConnectTo(runtime_.filePath("Quillory Radixpad")));
+  for (int i = 0; i < 16; ++i) idle.push_back(ConnectUnixSocket(runtime_.filePath("Quillory Radixpad")));
   QProcess& through = Start({"/uninstall"});
   EXPECT_TRUE(Ends(through, 15000));
   EXPECT_EQ(through.exitCode(), 0) << through.readAllStandardError().toStdString();
@@ -281,12 +263,10 @@ TEST_F(InstanceTest, ABusyRunningCopyIsTriedAgain) {
 
 TEST_F(InstanceTest, ARunningCopyThatDoesNotAnswerIsReported) {
   // This process holds the lock and listens, but answers nothing while it waits.
-  const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
+  const ScopedVariable runtime("XDG_RUNTIME_DIR", runtime_.path());
   CSingleInstance silent(QString::fromLatin1(kApplicationTitle));
   ASSERT_TRUE(silent.TryBecomeFirst());
   ASSERT_TRUE(silent.Listen([](const QString&) {}));
-  qputenv("XDG_RUNTIME_DIR", savedRuntime);
   QProcess& later = Start({});
   ASSERT_TRUE(later.waitForFinished(20000));
   EXPECT_EQ(later.exitCode(), kExitNoAnswer);
@@ -398,14 +378,11 @@ class SingleInstanceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(runtime_.isValid());
-    savedRuntime_ = qgetenv("XDG_RUNTIME_DIR");
     ::chmod(QFile::encodeName(runtime_.path()).constData(), 0700);
-    qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
   }
-  void TearDown() override { qputenv("XDG_RUNTIME_DIR", savedRuntime_); }
 
   QTemporaryDir runtime_;
-  QByteArray savedRuntime_;
+  const ScopedVariable runtimeVariable_{"XDG_RUNTIME_DIR", runtime_.path()};
 };
 
 // Only a lock a live copy holds keeps a start from running. (what lies at the lock's
@@ -473,9 +450,7 @@ TEST_F(SingleInstanceTest, TheLockAndTheSocketArePrivateWhateverTheUmask) {
 // The lock and the socket never live in a folder another user made or can write to.
 TEST_F(SingleInstanceTest, RuntimeFolderIsTheUsersAlone) {
   QTemporaryDir temporary;
-  const std::optional<QByteArray> savedTmp =
-      qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt;
-  qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+  const ScopedVariable temporaryVariable("TMPDIR", temporary.path());
   const QString own = temporary.filePath(QStringLiteral("radixpad-runtime-%1").arg(::geteuid()));
   const QString shared = temporary.filePath("shared");
   QDir().mkpath(shared);
@@ -495,11 +470,7 @@ TEST_F(SingleInstanceTest, RuntimeFolderIsTheUsersAlone) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    if (c.runtime) {
-      qputenv("XDG_RUNTIME_DIR", QFile::encodeName(*c.runtime));
-    } else {
-      qunsetenv("XDG_RUNTIME_DIR");
-    }
+    const ScopedVariable runtime("XDG_RUNTIME_DIR", c.runtime);
     EXPECT_EQ(CSingleInstance::RuntimeFolder(), c.expected);
   }
   struct stat info {};
@@ -510,17 +481,12 @@ TEST_F(SingleInstanceTest, RuntimeFolderIsTheUsersAlone) {
   // a start runs alone rather than share a lock.
   QDir(own).removeRecursively();
   QFile::link(runtime_.path(), own);
-  qunsetenv("XDG_RUNTIME_DIR");
+  const ScopedVariable noRuntime("XDG_RUNTIME_DIR", std::nullopt);
   EXPECT_EQ(CSingleInstance::RuntimeFolder(), QString());
   CSingleInstance alone("Radixpad test");
   EXPECT_TRUE(alone.TryBecomeFirst());
   EXPECT_FALSE(alone.Listen([](const QString&) {}));
   EXPECT_FALSE(QFile::exists(runtime_.filePath("Radixpad test.lock")));
-  if (savedTmp) {
-    qputenv("TMPDIR", *savedTmp);
-  } else {
-    qunsetenv("TMPDIR");
-  }
 }
 
 // A request may carry the launcher's activation token: it is sent only to a socket of
@@ -548,8 +514,8 @@ TEST_F(SingleInstanceTest, SilentAndSlowClientsNeverHoldUpTheWindow) {
 
   // Three clients that connect and send nothing, one that sends half a line.
   const QString socket = runtime_.filePath("Radixpad test");
-  std::vector<int> silent{ConnectTo(socket), ConnectTo(socket), ConnectTo(socket)};
-  const int slow = ConnectTo(socket);
+  std::vector<int> silent{ConnectUnixSocket(socket), ConnectUnixSocket(socket), ConnectUnixSocket(socket)};
+  const int slow = ConnectUnixSocket(socket);
   ASSERT_EQ(::send(slow, "wa", 2, MSG_NOSIGNAL), 2);
 
   // The event loop keeps turning: a later start is answered at once.

@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QUrl>
 #include <memory>
 #include <vector>
@@ -242,17 +241,11 @@ TEST_F(LibraryTest, ALookGivenValueByValueIsOneSave) {
     Look(m_window.get(), kLookSetShowImage, 1);
   };
   QStringList boxes;
-  QWidget* owner = nullptr;
-  QTimer closer;
-  closer.setInterval(20);
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      boxes << box->text();
-      owner = box->parentWidget();
-      box->accept();
-    }
+  const QWidget* owner = nullptr;
+  test::MessageBoxAnswerer answerer([&](const QMessageBox& box) {
+    boxes << box.text();
+    owner = box.parentWidget();
   });
-  closer.start();
   {
     const test::HeldSettingsLock held(UserFile());
     ASSERT_TRUE(held.Held());
@@ -266,7 +259,7 @@ TEST_F(LibraryTest, ALookGivenValueByValueIsOneSave) {
   }
   giveLook();
   Pause(100);
-  closer.stop();
+  answerer.Stop();
   EXPECT_EQ(boxes.size(), 1);
   const commonlib::LookValues saved = commonlib::ReadSavedLook(UserFile());
   EXPECT_EQ(saved.background, 0x00102030u);
@@ -380,27 +373,21 @@ TEST_F(LibraryTest, AboutBoxIsModalOverTheWindow) {
   m_lib.Attach(m_window.get());
   m_window->show();
   QString text;
-  QWidget* parent = nullptr;
+  const QWidget* parent = nullptr;
   QString objectName;
   QString title;
   QString okText;
   Qt::WindowFlags flags;
-  QTimer closer;
-  closer.setInterval(10);
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      text = box->text();
-      parent = box->parentWidget();
-      objectName = box->objectName();
-      title = box->windowTitle();
-      okText = box->button(QMessageBox::Ok)->text();
-      flags = box->windowFlags();
-      box->accept();
-    }
+  test::MessageBoxAnswerer answerer([&](const QMessageBox& box) {
+    text = box.text();
+    parent = box.parentWidget();
+    objectName = box.objectName();
+    title = box.windowTitle();
+    okText = box.button(QMessageBox::Ok)->text();
+    flags = box.windowFlags();
   });
-  closer.start();
   EXPECT_NE(m_lib.ShowAbout(), 0);
-  closer.stop();
+  answerer.Stop();
   EXPECT_EQ(parent, m_window.get());
   EXPECT_EQ(objectName, QStringLiteral("QyCommonAboutBox"));
   EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));

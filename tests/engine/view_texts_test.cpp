@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <map>
-#include <set>
 #include <string>
 
 #include "char_view.h"
@@ -53,30 +50,6 @@ TEST(ViewTexts, EveryWordOfTheLinesComesFromTheTexts) {
       {FormatCharLine(DescribeChar(0xC080, 32), texts), "#Both(U+C080 \uc080|#Utf8(C0 80|#Overlong(U+0000)))"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.line, c.expected);
-}
-
-// The window reads the texts from String.dat: every key is there, in its
-// section, with the English the console uses.
-TEST(ViewTexts, StringDatHoldsEveryViewText) {
-  std::ifstream in(RADIXPAD_SOURCE_DIR "/data/String.dat");
-  ASSERT_TRUE(in) << "data/String.dat";
-  std::map<std::string, std::string> texts;  // "Section/Key" -> text
-  std::string section;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line[0] == ';') continue;
-    if (line[0] == '[') {
-      section = line.substr(1, line.find(']') - 1);
-    } else if (const auto eq = line.find('='); eq != std::string::npos) {
-      texts.emplace(section + "/" + line.substr(0, eq), line.substr(eq + 1));
-    }
-  }
-  std::set<std::string> seen;
-  for (const ViewTextKey& k : kViewTextKeys) {
-    const std::string name = std::string(k.section) + "/" + k.key;
-    EXPECT_TRUE(seen.insert(name).second) << name << " twice";
-    EXPECT_EQ(texts[name], k.english) << name;
-  }
 }
 
 }  // namespace

@@ -15,9 +15,7 @@ namespace {
 class PrintTest : public WindowTest {};
 
 TEST_F(PrintTest, PrintedRowsAreTheWindowsRowsAfterThePaste) {
-  CConverterDlg& window = Open();
-  window.SetFloatViewShown(true);
-  window.SetCharViewShown(true);
+  CConverterDlg& window = OpenWithViews();
   struct Case {
     int widthIndex;
     bool isSigned;

@@ -7,7 +7,7 @@
 
 #include "held_settings_lock.h"
 #include "qy_messages.h"
-#include "settings_save.h"
+#include "save_failures.h"
 #include "window_fixture.h"
 
 namespace radixpad::test {
@@ -151,12 +151,7 @@ TEST_F(SettingsTest, RestartBringsBackEverything) {
 TEST_F(SettingsTest, ASaveThatMustWaitKeepsTheWindowAnsweringAndIsTold) {
   CConverterDlg& window = Open();
   Choose(1031, 3);
-  QStringList told;
-  QList<QWidget*> owners;
-  SaveFailureBox() = [&](QWidget* owner, const QString& text) {
-    told << text;
-    owners << owner;
-  };
+  const SaveFailures told;
   bool optionsOpened = false;
   window.onOptions = [&](CConverterDlg&) { optionsOpened = true; };
   int ticks = 0;
@@ -175,15 +170,14 @@ TEST_F(SettingsTest, ASaveThatMustWaitKeepsTheWindowAnsweringAndIsTold) {
     EXPECT_LT(waited, kIniWriteWaitMs + 2000);
     EXPECT_GT(ticks, 10) << "the window stopped answering";
     EXPECT_TRUE(optionsOpened);
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_EQ(told[0], "Radixpad could not save its settings: another program kept " + SettingsFile() + " busy.");
-    EXPECT_EQ(owners[0], &window);
+    ASSERT_EQ(told.texts.size(), 1);
+    EXPECT_EQ(told.texts[0], "Radixpad could not save its settings: another program kept " + SettingsFile() + " busy.");
+    EXPECT_EQ(told.owners[0], &window);
     EXPECT_EQ(ReadSetting("Bits"), -99);
   }
   EXPECT_TRUE(window.SaveSettings());
   EXPECT_EQ(ReadSetting("Bits"), 3);
-  EXPECT_EQ(told.size(), 1);
-  SaveFailureBox() = nullptr;
+  EXPECT_EQ(told.texts.size(), 1);
 }
 
 // The save as the window ends cannot show a box: it says so on standard error.

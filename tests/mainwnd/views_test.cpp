@@ -19,16 +19,9 @@ constexpr int kSignSelector = 1020;
 
 class ViewsTest : public WindowTest {
  protected:
-  CConverterDlg& OpenWithViews() {
-    CConverterDlg& window = Open();
-    window.SetFloatViewShown(true);
-    window.SetCharViewShown(true);
-    return window;
-  }
   // What the views show for the rows' pattern, by the engine's own words.
   static QString FloatLineOf(std::uint64_t pattern, int bits) {
-    const FloatDescription d = DescribeFloat(pattern, bits);
-    return QString::fromStdString(d.HasFormat() ? FormatFloatLine(d) : "no IEEE format at this width");
+    return QString::fromStdString(FormatFloatLine(DescribeFloat(pattern, bits)));
   }
   static QString CharLineOf(std::uint64_t pattern, int bits) {
     return QString::fromStdString(FormatCharLine(DescribeChar(pattern, bits)));

@@ -48,6 +48,14 @@ class WindowTest : public ::testing::Test {
     return *window_;
   }
 
+  /// Opens the window with the float and character views shown.
+  CConverterDlg& OpenWithViews() {
+    CConverterDlg& window = Open();
+    window.SetFloatViewShown(true);
+    window.SetCharViewShown(true);
+    return window;
+  }
+
   /// Ends the window, which saves the settings.
   void Close() { window_.reset(); }
 

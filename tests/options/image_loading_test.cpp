@@ -2,9 +2,7 @@
 #include "image_loading.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -13,10 +11,10 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <cstring>
 #include <random>
 
 #include "options_fixture.h"
+#include "unix_socket.h"
 
 namespace radixpad::test {
 namespace {
@@ -61,13 +59,8 @@ class ImageTest : public ::testing::Test {
   }
   QString Socket(const QString& name) {
     const QString path = dir_.filePath(name);
-    const QByteArray encoded = QFile::encodeName(path);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    EXPECT_LT(encoded.size(), static_cast<qsizetype>(sizeof address.sun_path));
-    std::memcpy(address.sun_path, encoded.constData(), static_cast<std::size_t>(encoded.size()));
-    socket_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    EXPECT_EQ(::bind(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    socket_ = BindUnixSocket(path);
+    EXPECT_GE(socket_, 0);
     return path;
   }
   void TearDown() override {
@@ -308,26 +301,8 @@ TEST_F(PurgeTest, TheChosenImageInThatFolderIsNoCopy) {
   EXPECT_EQ(Left(), QStringList{"mine.bmp"});
 }
 
-// Points the temporary folder (TMPDIR) at `folder` for its lifetime.
-class ScopedTempFolder {
- public:
-  explicit ScopedTempFolder(const QString& folder) : saved_(qgetenv("TMPDIR")) { qputenv("TMPDIR", folder.toUtf8()); }
-  ~ScopedTempFolder() {
-    if (saved_.isNull()) {
-      qunsetenv("TMPDIR");
-    } else {
-      qputenv("TMPDIR", saved_);
-    }
-  }
-  ScopedTempFolder(const ScopedTempFolder&) = delete;
-  ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
-
- private:
-  QByteArray saved_;
-};
-
 TEST_F(PurgeTest, NothingIsDeletedInTheTemporaryFolder) {
-  const ScopedTempFolder temp(dir_.path());
+  const ScopedVariable temp("TMPDIR", dir_.path());
   Make({"someone-elses.bmp", "sea.jpg.bmp", "STALE.BMP"});
   // As the settings folder's fallback gives it (with its "/"), and spelled otherwise.
   for (const QString& folder : {dir_.path() + "/", dir_.path(), dir_.path() + "/./"}) {

@@ -17,7 +17,7 @@
 #include "key_field.h"
 #include "look_page.h"
 #include "options_fixture.h"
-#include "settings_save.h"
+#include "save_failures.h"
 #include "startup_entry.h"
 
 namespace radixpad::test {
@@ -115,19 +115,13 @@ TEST_F(OptionsSheetTest, MessageBoxesHaveNoMinimiseOrMaximise) {
   Qt::WindowFlags flags;
   QString text;
   bool seen = false;
-  QTimer closer;
-  closer.setInterval(10);
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      seen = true;
-      flags = box->windowFlags();
-      text = box->text();
-      box->accept();
-    }
+  MessageBoxAnswerer answerer([&](const QMessageBox& box) {
+    seen = true;
+    flags = box.windowFlags();
+    text = box.text();
   });
-  closer.start();
   ShowMessage(nullptr, "A message", QMessageBox::Critical);
-  closer.stop();
+  answerer.Stop();
   ASSERT_TRUE(seen);
   EXPECT_EQ(text, "A message");
   EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
@@ -228,8 +222,7 @@ TEST_F(OptionsSheetTest, ChangedChecksAndAutoCopyReachFileAndLibrary) {
 // save, OK waits about two seconds once and says once that they were not saved.
 TEST_F(OptionsSheetTest, AnOkThatCannotSaveSaysSoOnce) {
   Open();
-  QStringList told;
-  SaveFailureBox() = [&](QWidget*, const QString& text) { told << text; };
+  const SaveFailures told;
   std::unique_ptr<HeldSettingsLock> held;
   qint64 waited = 0;
   RunOptions([&](COptionsSheet& sheet) {
@@ -240,9 +233,8 @@ TEST_F(OptionsSheetTest, AnOkThatCannotSaveSaysSoOnce) {
     ClickOk(sheet);
     waited = timer.elapsed();
   });
-  SaveFailureBox() = nullptr;
   ASSERT_TRUE(held && held->Held());
-  EXPECT_EQ(told,
+  EXPECT_EQ(told.texts,
             QStringList{"Radixpad could not save its settings: another program kept " + SettingsFile() + " busy."});
   EXPECT_LT(waited, kIniWriteWaitMs + 2000);
   EXPECT_EQ(ReadBehaviour("AlwaysOnTop"), -99);
@@ -272,7 +264,7 @@ TEST_F(OptionsSheetTest, CancelChangesNothing) {
 // words; Cancel puts the program's key back, OK stores the new one, and a store that fails
 // says so. No X server and no session bus here: a usable key ends at the desktop's settings.
 TEST_F(OptionsSheetTest, ShowHideKeyIsTriedAtOnceStoredOnOkAndPutBackOnCancel) {
-  qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName("unix:path=" + config_.filePath("no-bus")));
+  const ScopedVariable noBus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + config_.filePath("no-bus"));
   WriteBehaviour("AlwaysOnTop", 0);  // the settings file exists
   ASSERT_TRUE(WriteIniString("General", "ShowHideKey", "Ctrl+Alt+J", SettingsFile()));
   CGlobalKey key({QString(), QString(), QStringLiteral("offscreen")}, {});
@@ -317,20 +309,17 @@ TEST_F(OptionsSheetTest, ShowHideKeyIsTriedAtOnceStoredOnOkAndPutBackOnCancel) {
 
   // A settings file that cannot be written: the key works for this run, and the page's
   // one save says it was not made.
-  QStringList told;
-  SaveFailureBox() = [&](QWidget*, const QString& text) { told << text; };
+  const SaveFailures told;
   QFile::setPermissions(SettingsFile(), QFileDevice::ReadOwner);
   RunOptions([&](COptionsSheet& sheet) {
     QTest::keyClick(General(sheet)->ShowHideKeyField(), Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
     ClickOk(sheet);
   });
   QFile::setPermissions(SettingsFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-  SaveFailureBox() = nullptr;
   EXPECT_EQ(KeyToText(key.Key()), "Ctrl+Alt+K");
   EXPECT_EQ(GetIniString("General", "ShowHideKey", "missing", SettingsFile()), "");
-  ASSERT_EQ(told.size(), 1) << told.join("\n---\n").toStdString();
-  EXPECT_TRUE(told[0].contains(SettingsFile())) << told[0].toStdString();
-  qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+  ASSERT_EQ(told.texts.size(), 1) << told.texts.join("\n---\n").toStdString();
+  EXPECT_TRUE(told.texts[0].contains(SettingsFile())) << told.texts[0].toStdString();
 }
 
 TEST_F(OptionsSheetTest, RunAtLoginCreatesAndDeletesTheEntryOnlyOnChange) {
@@ -408,17 +397,13 @@ TEST_F(OptionsSheetTest, LookShownInTheTemporaryFolderFallbackDeletesNoBitmap) {
   Open();
   // The settings folder is the temporary folder, as when no folder of its own was found.
   QDir().mkpath(SettingsFolder());
-  const QByteArray savedTemp = qgetenv("TMPDIR");
-  qputenv("TMPDIR", SettingsFolder().toUtf8());
-  QFile(SettingsFolder() + "/someone-elses.bmp").open(QIODevice::WriteOnly);
-  RunOptions([&](COptionsSheet& sheet) {
-    SwitchTo(sheet, 1);
-    ClickOk(sheet);
-  });
-  if (savedTemp.isNull()) {
-    qunsetenv("TMPDIR");
-  } else {
-    qputenv("TMPDIR", savedTemp);
+  {
+    const ScopedVariable temp("TMPDIR", SettingsFolder());
+    QFile(SettingsFolder() + "/someone-elses.bmp").open(QIODevice::WriteOnly);
+    RunOptions([&](COptionsSheet& sheet) {
+      SwitchTo(sheet, 1);
+      ClickOk(sheet);
+    });
   }
   EXPECT_TRUE(QFile::exists(SettingsFolder() + "/someone-elses.bmp"));
   EXPECT_EQ(look_.SubCodesTo(window_.get()).size(), 5u) << "the look itself was applied";

@@ -5,8 +5,11 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "ini_store.h"
@@ -24,6 +27,24 @@ std::unique_ptr<QProcess> StartHelper(const QStringList& arguments) {
 
 std::unique_ptr<QProcess> StartWriter(const QString& file, const QString& section, const QString& prefix, int count) {
   return StartHelper({QStringLiteral("--ini-writer"), file, section, prefix, QString::number(count)});
+}
+
+std::unique_ptr<QProcess> StartSaver(const QString& file, const QString& tag, int count) {
+  return StartHelper({QStringLiteral("--ini-saver"), file, tag, QString::number(count)});
+}
+
+// Calls `check` over and over while any of `processes` runs; returns how often, and how
+// often it said false.
+std::pair<int, int> CheckWhileRunning(const std::vector<QProcess*>& processes, const std::function<bool()>& check) {
+  int calls = 0;
+  int failed = 0;
+  while (std::any_of(processes.begin(), processes.end(),
+                     [](QProcess* process) { return process->state() != QProcess::NotRunning; })) {
+    failed += !check();
+    ++calls;
+    for (QProcess* process : processes) process->waitForFinished(0);
+  }
+  return {calls, failed};
 }
 
 void ExpectFinishedCleanly(QProcess& process) {
@@ -119,24 +140,16 @@ TEST(IniConcurrency, TwoSavesNeverMix) {
   const QString link = dir.filePath(QStringLiteral("link.ini"));
   ASSERT_TRUE(QFile::link(file, link));
   constexpr int kSaves = 150;
-  auto a = StartHelper({QStringLiteral("--ini-saver"), file, QStringLiteral("a"), QString::number(kSaves)});
-  auto b = StartHelper({QStringLiteral("--ini-saver"), link, QStringLiteral("b"), QString::number(kSaves)});
+  auto a = StartSaver(file, QStringLiteral("a"), kSaves);
+  auto b = StartSaver(link, QStringLiteral("b"), kSaves);
   ASSERT_TRUE(a->waitForStarted() && b->waitForStarted());
-  int reads = 0;
-  int mixed = 0;
-  while (a->state() != QProcess::NotRunning || b->state() != QProcess::NotRunning) {
+  const auto [reads, mixed] = CheckWhileRunning({a.get(), b.get()}, [&] {
     const CIniReadBatch once;
     const QString value = GetIniString("General", test::kSaveKeys[0], QString(), file);
-    for (const char* key : test::kSaveKeys) {
-      if (GetIniString("General", QString::fromLatin1(key), QString(), file) != value) {
-        ++mixed;
-        break;
-      }
-    }
-    ++reads;
-    a->waitForFinished(0);
-    b->waitForFinished(0);
-  }
+    return std::all_of(std::begin(test::kSaveKeys), std::end(test::kSaveKeys), [&](const char* key) {
+      return GetIniString("General", QString::fromLatin1(key), QString(), file) == value;
+    });
+  });
   ExpectFinishedCleanly(*a);
   ExpectFinishedCleanly(*b);
   EXPECT_EQ(mixed, 0) << "of " << reads << " reads";
@@ -159,13 +172,8 @@ TEST(IniConcurrency, ReaderNeverSeesAHalfWrittenFile) {
 
   auto writer = StartWriter(file, QStringLiteral("Writes"), QStringLiteral("K"), 200);
   ASSERT_TRUE(writer->waitForStarted());
-  int reads = 0;
-  int torn = 0;
-  while (writer->state() != QProcess::NotRunning) {
-    if (GetIniInt("End", "Marker", 0, file) != 1) ++torn;
-    ++reads;
-    writer->waitForFinished(0);
-  }
+  const auto [reads, torn] =
+      CheckWhileRunning({writer.get()}, [&] { return GetIniInt("End", "Marker", 0, file) == 1; });
   ExpectFinishedCleanly(*writer);
   EXPECT_EQ(torn, 0) << "of " << reads << " reads";
   EXPECT_GT(reads, 10);

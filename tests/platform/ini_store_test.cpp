@@ -4,9 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,7 +19,6 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,6 +28,7 @@
 
 #include "program_settings.h"
 #include "test_environment.h"
+#include "unix_socket.h"
 
 namespace radixpad {
 namespace {
@@ -458,13 +456,8 @@ TEST_F(IniStoreTest, WhatIsNoRegularFileIsNeverOpened) {
     if (fd >= 0) ::close(fd);
   });
   const QString socketPath = File(QStringLiteral("socket.ini"));
-  const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  const QByteArray socketName = QFile::encodeName(socketPath);
-  ASSERT_LT(socketName.size(), static_cast<qsizetype>(sizeof address.sun_path));
-  std::memcpy(address.sun_path, socketName.constData(), static_cast<std::size_t>(socketName.size()));
-  ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  const int listener = test::BindUnixSocket(socketPath);
+  ASSERT_GE(listener, 0);
   const QString zeros = File(QStringLiteral("zeros.ini"));
   ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zeros));  // endless, were it read
   const QString folder = File(QStringLiteral("folder.ini"));

@@ -227,6 +227,14 @@ class PortalShortcutTest : public ::testing::Test {
     return *clients_.back();
   }
 
+  /// A new client that asked to bind `trigger`, once the portal has answered.
+  CPortalShortcut& SettledClient(const QString& trigger = QStringLiteral("CTRL+ALT+k")) {
+    CPortalShortcut& client = NewClient();
+    client.Bind(trigger);
+    EXPECT_TRUE(WaitUntil([&] { return Settled(client); })) << "no answer";
+    return client;
+  }
+
   static bool Settled(const CPortalShortcut& client) {
     return client.state() != State::kIdle && client.state() != State::kBinding;
   }
@@ -242,9 +250,7 @@ TEST_F(PortalShortcutTest, BindsOneShortcutInItsOwnSessionWithThePreferredTrigge
     SCOPED_TRACE(ownNames ? "the portal names requests its own way" : "requests at the predicted paths");
     portal_->namesRequestsItsOwnWay = ownNames;
     if (!ownNames) Offer();
-    CPortalShortcut& client = NewClient();
-    client.Bind(QStringLiteral("CTRL+ALT+k"));
-    ASSERT_TRUE(WaitUntil([&] { return Settled(client); })) << "no answer";
+    CPortalShortcut& client = SettledClient();
     ASSERT_EQ(client.state(), State::kBound) << client.Error().toStdString();
     EXPECT_EQ(client.Trigger(), QStringLiteral("Ctrl+Alt+K"));
     EXPECT_FALSE(portal_->createOptions.value(QStringLiteral("session_handle_token")).toString().isEmpty());
@@ -311,9 +317,7 @@ TEST_F(PortalShortcutTest, WithoutThePortalOrWhenItSaysNo) {
     portal_->offersInterface = c.offersInterface;
     portal_->failsCreateSession = c.failsCreateSession;
     portal_->bindResponse = c.bindResponse;
-    CPortalShortcut& client = NewClient();
-    client.Bind(QStringLiteral("CTRL+ALT+k"));
-    ASSERT_TRUE(WaitUntil([&] { return Settled(client); }));
+    CPortalShortcut& client = SettledClient();
     EXPECT_EQ(client.state(), c.expected);
     EXPECT_EQ(client.Error().isEmpty(), c.expected == State::kRefused) << client.Error().toStdString();
     if (&c == &cases[0]) Offer();
@@ -322,9 +326,7 @@ TEST_F(PortalShortcutTest, WithoutThePortalOrWhenItSaysNo) {
 
 TEST_F(PortalShortcutTest, SessionEndsWithTheClientOrTheDesktop) {
   Offer();
-  CPortalShortcut& client = NewClient();
-  client.Bind(QStringLiteral("LOGO+F1"));
-  ASSERT_TRUE(WaitUntil([&] { return Settled(client); }));
+  CPortalShortcut& client = SettledClient(QStringLiteral("LOGO+F1"));
   const QString session = client.SessionHandle();
   portal_->CloseSession(session);
   ASSERT_TRUE(WaitUntil([&] { return client.state() == State::kClosed; }));
@@ -332,10 +334,7 @@ TEST_F(PortalShortcutTest, SessionEndsWithTheClientOrTheDesktop) {
   QObject::connect(&client, &CPortalShortcut::activated, [&activations] { ++activations; });
   portal_->Activate(session, QStringLiteral("toggle-window"));
 
-  CPortalShortcut& second = NewClient();
-  second.Bind(QStringLiteral("LOGO+F1"));
-  ASSERT_TRUE(WaitUntil([&] { return Settled(second); }));
-  const QString secondSession = second.SessionHandle();
+  const QString secondSession = SettledClient(QStringLiteral("LOGO+F1")).SessionHandle();
   clients_.pop_back();
   ASSERT_TRUE(WaitUntil([&] { return portal_->closedSessions.contains(secondSession); }))
       << "the session was not closed with its client";

@@ -13,6 +13,7 @@
 #include "program_settings.h"
 #include "settings_keys.h"
 #include "test_environment.h"
+#include "view_texts.h"
 
 namespace radixpad {
 namespace {
@@ -103,12 +104,6 @@ TEST(DataFiles, SectionTextsKeepTheirEnglish) {
       {text_sections::kTray, "Help", "Help"},
       {text_sections::kSheet, "Look", "Look"},
       {text_sections::kGeneralPage, "AutoCopy", "&Auto-copy conversion result:"},
-      {text_sections::kGeneralPage, "ShowHideKey", "Show/hide &key:"},
-      {text_sections::kGeneralPage, "KeyInUse",
-       "This key is in use by another program, which keeps it. Choose another key."},
-      {text_sections::kGeneralPage, "KeyDesktopSettings",
-       "This desktop does not let programs take a key. In the desktop's keyboard settings, bind a key to this "
-       "command:\n%1"},
       {text_sections::kLookPage, "3x3Tiling", "3x3 Tiling"},
       {text_sections::kLookPage, "DefaultColors", "Use &Default"},
       {text_sections::kAbout, "Title", "About %1"},
@@ -144,6 +139,20 @@ TEST(DataFiles, LanguageFilesHaveTheKeysPlaceholdersAndMarksOfStringDat) {
       EXPECT_TRUE(texts.count(entry.first))
           << (entry.first.first + u'/' + entry.first.second).toStdString() << " is missing";
     }
+  }
+}
+
+// The window reads the float and character views' texts from String.dat: every key is
+// there, once, in its section, with the English the console uses.
+TEST(DataFiles, StringDatHoldsEveryViewText) {
+  const std::map<SectionKey, QString> texts = ReadTexts(kDataSourceDir + QStringLiteral("/String.dat"));
+  std::set<SectionKey> seen;
+  for (const ViewTextKey& k : kViewTextKeys) {
+    const SectionKey where{QString::fromLatin1(k.section), QString::fromLatin1(k.key)};
+    EXPECT_TRUE(seen.insert(where).second) << k.section << "/" << k.key << " twice";
+    const auto found = texts.find(where);
+    EXPECT_EQ(found == texts.end() ? QString() : found->second, QString::fromUtf8(k.english))
+        << k.section << "/" << k.key;
   }
 }
 

@@ -2,18 +2,23 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMap>
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <ostream>
 
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -30,6 +35,49 @@ inline bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
   }
   return true;
 }
+
+/// Sets (or, with std::nullopt, removes) one environment variable for its lifetime and
+/// gives it back its earlier value, or its absence, afterwards.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const std::optional<QString>& value)
+      : name_(name), saved_(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt) {
+    Set(value ? std::optional(QFile::encodeName(*value)) : std::nullopt);
+  }
+  ~ScopedVariable() { Set(saved_); }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  void Set(const std::optional<QByteArray>& value) const {
+    if (value) {
+      qputenv(name_, *value);
+    } else {
+      qunsetenv(name_);
+    }
+  }
+  const char* name_;
+  std::optional<QByteArray> saved_;
+};
+
+/// Answers each message box that comes up modal, from within the box's own event loop,
+/// once `seen` has read what the test needs of it.
+class MessageBoxAnswerer {
+ public:
+  explicit MessageBoxAnswerer(const std::function<void(const QMessageBox&)>& seen) {
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, [seen] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        seen(*box);
+        box->accept();
+      }
+    });
+    timer_.start(10);
+  }
+  void Stop() { timer_.stop(); }
+
+ private:
+  QTimer timer_;
+};
 
 /// Fills a temporary program folder with the built data files and the stand-in
 /// common library that records its calls and serves nothing. False when a copy fails.

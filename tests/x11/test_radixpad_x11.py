@@ -131,6 +131,15 @@ class RadixpadX11Test(unittest.TestCase):
         x, y, w, h = button["extents"]
         SESSION.click(x + w // 2, y + h // 2)
 
+    def assert_saved(self, app, line, flags=0, msg="the settings were not saved"):
+        """The settings file holds `line` (a regular expression) as a whole line."""
+        with open(app.settings_file, encoding="utf-8") as f:
+            self.assertRegex(f.read(), re.compile("^%s$" % line, re.M | flags), msg)
+
+    def end_with_ctrl_q(self, app):
+        SESSION.keys("ctrl+q")
+        self.assertEqual(app.wait_for_exit(5.0), 0, "Ctrl+Q did not end the program (cleanly)")
+
     def shown_text(self, app, fragment):
         """An accessible object showing a text that contains `fragment`, or None."""
         return next((n for n in app.accessible_tree() if fragment in n["name"] and n["showing"]), None)
@@ -196,10 +205,9 @@ class RadixpadX11Test(unittest.TestCase):
         app = self.start_app(before_start=read_german)
         self.assertIn('"%s"' % TITLE, SESSION.window_property(app.window, "_NET_WM_NAME"))
         german = {"Binär", "Oktal", "Dezimal", "Hexadezimal"}
-        fields = poll("the four German fields", lambda: {n["name"] for n in app.accessible_tree()
-                                                          if n["role"] == "text" and n["name"] in german} == german
-                      or None, timeout=30)
-        self.assertTrue(fields)
+        poll("the four German fields", lambda: {n["name"] for n in app.accessible_tree()
+                                                 if n["role"] == "text" and n["name"] in german} == german,
+             timeout=30)
         buttons = {n["name"] for n in app.accessible_tree() if n["role"] == "push button"}
         for name in ("Bits invertieren", "Farbpipette..", "Nach rechts schieben", "Nach links rotieren"):
             self.assertIn(name, buttons)
@@ -392,10 +400,8 @@ class RadixpadX11Test(unittest.TestCase):
         self.type_into(app, "Decimal", "77")
         self.wait_for_fields(app, {"Hexadecimal": "4D"})
         # With the tray on, Esc only hides the window; Ctrl+Q ends the program.
-        SESSION.keys("ctrl+q")
-        self.assertEqual(app.wait_for_exit(5.0), 0, "Ctrl+Q did not end the program (cleanly)")
-        with open(app.settings_file, encoding="utf-8") as f:
-            self.assertRegex(f.read(), re.compile(r"^LastConvert=2$", re.M), "the settings were not saved")
+        self.end_with_ctrl_q(app)
+        self.assert_saved(app, "LastConvert=2")
 
     def test_termination_signals_end_the_program_whatever_the_tray(self):
         # With the tray there, a close only hides the window: a signal must still end it.
@@ -405,8 +411,7 @@ class RadixpadX11Test(unittest.TestCase):
                 self.tray_icon(app)
                 app.proc.send_signal(sig)
                 self.assertEqual(app.wait_for_exit(10.0), 0, "the program did not end (cleanly)")
-                with open(app.settings_file, encoding="utf-8") as f:
-                    self.assertRegex(f.read(), re.compile(r"^C1=0$", re.M), "the settings were not saved")
+                self.assert_saved(app, "C1=0")
 
     def test_a_start_right_after_exit_shows_a_window(self):
         app = self.start_app()
@@ -437,8 +442,7 @@ class RadixpadX11Test(unittest.TestCase):
                     poll("the window to go to the tray", lambda: not SESSION.is_viewable(app.window)
                          and app.window not in SESSION.client_list(), timeout=5)
                 self.assertIsNone(app.proc.poll())
-        SESSION.keys("ctrl+q")
-        self.assertEqual(app.wait_for_exit(5.0), 0)
+        self.end_with_ctrl_q(app)
         # With none running, they start nothing.
         for option in ("--toggle", "--hide"):
             status, _ = app.run_again(option)
@@ -461,18 +465,7 @@ class RadixpadX11Test(unittest.TestCase):
 
     def test_options_sheet_from_the_window_menu(self):
         app = self.start_app()
-        SESSION.activate(app.window)
-        SESSION.keys("shift+Tab")  # off the digit field, which has its own edit menu
-        SESSION.keys("shift+F10")
-        poll("the window menu", lambda: [w for w in app.visible_windows() if w != app.window], timeout=5)
-        SESSION.keys("o")
-
-        def sheet():
-            ids = SESSION.x(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(app.proc.pid),
-                             "--name", "^Options$"], check=False).stdout.split()
-            return [int(i) for i in ids if SESSION.is_viewable(int(i))]
-
-        options = poll("the options sheet", sheet, timeout=8)[0]
+        options = self.open_options(app)
         width, height = SESSION.screenshot(options, os.path.join(ARTIFACTS, "options-sheet.png"))
         self.assertGreater(width, 100)
         self.assertGreater(height, 100)
@@ -500,15 +493,11 @@ class RadixpadX11Test(unittest.TestCase):
         SESSION.click(x + w // 2, y + h // 2)
         SESSION.keys("space")
         poll("'Always on top' to be ticked", lambda: (found := item()) and found["checked"], timeout=5)
-        ok = poll("the OK button", lambda: next((n for n in app.accessible_tree()
-                                                 if n["name"] == "OK" and n["role"] == "push button"), None))
-        x, y, w, h = ok["extents"]
-        SESSION.click(x + w // 2, y + h // 2)
-        poll("the options sheet to close", lambda: not sheet(), timeout=5)
+        self.click_button(app, "OK")
+        poll("the options sheet to close", lambda: not self.sheet_windows(app), timeout=5)
         poll("_NET_WM_STATE_ABOVE", lambda: "_NET_WM_STATE_ABOVE" in SESSION.net_wm_state(app.window), timeout=5)
         self.assertTrue(SESSION.is_viewable(app.window))
-        with open(app.settings_file, encoding="utf-8") as f:
-            self.assertRegex(f.read(), re.compile(r"^AlwaysOnTop=1$", re.M | re.I))
+        self.assert_saved(app, "AlwaysOnTop=1", re.I)
 
 
     def test_show_hide_key_toggles_the_window_from_another_window(self):
@@ -567,15 +556,13 @@ class RadixpadX11Test(unittest.TestCase):
         self.assertTrue(self.key_is_free(), "the cleared key is still held")
         self.click_button(app, "OK")
         poll("the options sheet to close", lambda: not self.sheet_windows(app), timeout=5)
-        with open(app.settings_file, encoding="utf-8") as f:
-            self.assertRegex(f.read(), re.compile(r"^ShowHideKey=$", re.M))
+        self.assert_saved(app, "ShowHideKey=")
         app.stop()
 
         app = self.start_app(general={"ShowHideKey": "Ctrl+Alt+J"})
         self.assertFalse(self.key_is_free("j"), "Radixpad does not hold its key")
         SESSION.activate(app.window)
-        SESSION.keys("ctrl+q")
-        self.assertEqual(app.wait_for_exit(5.0), 0)
+        self.end_with_ctrl_q(app)
         self.assertTrue(self.key_is_free("j"), "the key was not let go at exit")
 
 if __name__ == "__main__":
