@@ -38,7 +38,7 @@ struct FloatDescription {
 /// The low `bits` bits of `pattern` read as a float of that width.
 FloatDescription DescribeFloat(std::uint64_t pattern, int bits);
 /// The same into `d`, whose texts keep their storage: a caller that describes
-/// on every keystroke allocates nothing after the first.
+/// pattern after pattern (the round-trip checks) allocates nothing after the first.
 void DescribeFloat(std::uint64_t pattern, int bits, FloatDescription& d);
 
 /// The pattern at the width (16, 32, 64) of a decimal text: blanks at both ends,
