@@ -161,6 +161,12 @@ PasteOutcome PasteIntoText(std::string_view current, std::size_t selStart, std::
   }
   out.text.reserve(current.size() - selLength + tidy.size());
   out.text.append(current.substr(0, selStart)).append(tidy).append(current.substr(selStart + selLength));
+  // Each character may do, and the whole still not: a paste in front of the row's minus.
+  if (!CharactersValid(base, out.text, isSigned) && CharactersValid(base, current, isSigned)) {
+    out.result = PasteResult::kBadCharacter;
+    out.text.clear();
+    return out;
+  }
   if (limit && CharacterCount(out.text) > static_cast<std::size_t>(std::max(*limit, 0))) {
     out.result = PasteResult::kTooLong;
     out.text.clear();

@@ -43,6 +43,9 @@ QLabel* NewViewLine(QWidget* parent) {
   // The height is kept for the longest text: a shorter one sits at its top.
   line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   line->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  // A right click here is one outside the rows: the window menu, not an untranslated
+  // one of the label's own (Ctrl+C still copies a selection).
+  line->setContextMenuPolicy(Qt::NoContextMenu);
   return line;
 }
 
@@ -133,6 +136,14 @@ void CConverterDlg::BuildFloatView() {
   floatField_->setFont(fields_[0]->font());
   floatField_->setToolTip(ToolTip("FloatValue"));
   floatField_->setAccessibleName(SectionText(text_sections::kAccessible, "FloatValue", "Float value"));
+  // The rows' edit menu texts; its items work on the field as they are.
+  floatField_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(floatField_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    QMenu* menu = floatField_->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    TranslateEditMenu(menu, Paths().textFile);
+    menu->popup(floatField_->mapToGlobal(at));
+  });
   floatLine_ = NewViewLine(floatPanel_);
   floatLine_->setToolTip(ToolTip("FloatView"));
   floatLine_->setAccessibleDescription(SectionText(text_sections::kAccessible, "FloatView", "Float view"));

@@ -268,16 +268,7 @@ void CDigitEdit::inputMethodEvent(QInputMethodEvent* event) {
   event->setAccepted(shaped.isAccepted());
 }
 
-void CDigitEdit::contextMenuEvent(QContextMenuEvent* event) {
-  // The platform may follow the Menu key with a request of its own; the menu
-  // the key opened stays the only one.
-  if (event->reason() == QContextMenuEvent::Keyboard && QApplication::activePopupWidget()) {
-    event->accept();
-    return;
-  }
-  QMenu* menu = createStandardContextMenu();
-  if (!menu) return;
-  menu->setAttribute(Qt::WA_DeleteOnClose);
+void TranslateEditMenu(QMenu* menu, const QString& textFile) {
   // The items come in a fixed order; each takes its text from the text file and
   // keeps the key the line edit shows after a tab.
   static constexpr std::array<std::pair<const char*, const char*>, 7> kItems{{{"Undo", "&Undo"},
@@ -289,13 +280,26 @@ void CDigitEdit::contextMenuEvent(QContextMenuEvent* event) {
                                                                               {"SelectAll", "Select All"}}};
   std::size_t item = 0;
   for (QAction* action : menu->actions()) {
-    if (action->isSeparator()) continue;
-    if (item < kItems.size()) {
-      const auto [key, english] = kItems[item++];
-      const QString shortcut = action->text().section(QLatin1Char('\t'), 1);
-      const QString text = GetSectionText(text_sections::kEditMenu, key, textFile_, QString::fromUtf8(english));
-      action->setText(shortcut.isEmpty() ? text : text + QLatin1Char('\t') + shortcut);
-    }
+    if (action->isSeparator() || item == kItems.size()) continue;
+    const auto [key, english] = kItems[item++];
+    const QString shortcut = action->text().section(QLatin1Char('\t'), 1);
+    const QString text = GetSectionText(text_sections::kEditMenu, key, textFile, QString::fromUtf8(english));
+    action->setText(shortcut.isEmpty() ? text : text + QLatin1Char('\t') + shortcut);
+  }
+}
+
+void CDigitEdit::contextMenuEvent(QContextMenuEvent* event) {
+  // The platform may follow the Menu key with a request of its own; the menu
+  // the key opened stays the only one.
+  if (event->reason() == QContextMenuEvent::Keyboard && QApplication::activePopupWidget()) {
+    event->accept();
+    return;
+  }
+  QMenu* menu = createStandardContextMenu();
+  if (!menu) return;
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  TranslateEditMenu(menu, textFile_);
+  for (QAction* action : menu->actions()) {
     // Undo and redo keep the typing limit; the Paste item pastes as every paste
     // does. Each is the item wired to the line edit's slot (by name in this Qt, by
     // pointer in others).

@@ -9,7 +9,13 @@
 
 #include "converter_view.h"
 
+class QMenu;
+
 namespace radixpad {
+
+/// Gives a line edit's standard menu (Undo, Redo, Cut, Copy, Paste, Delete, Select
+/// All) the texts of section EditMenu of `textFile`, keeping the keys shown after a tab.
+void TranslateEditMenu(QMenu* menu, const QString& textFile);
 
 /// How many characters an edit of `before` into `after` put in: what lies between their
 /// common prefix and common suffix. More than one at once is a paste or a drop.

@@ -212,6 +212,9 @@ TEST(DigitFilter, APasteTheRowCannotHoldIsRefusedNeverCutOrHalfRead) {
       {"12", 0, 0, "-", kDecimal, 11, kIn, "-12", 1},
       {"12", 1, 0, "-", kDecimal, 11, kBad, "", 0},
       {"", 0, 0, "5-", kDecimal, 11, kBad, "", 0},
+      {"-3", 0, 0, "5", kDecimal, 11, kBad, "", 0},  // the minus would no longer lead
+      {"-3", 0, 0, "-", kDecimal, 11, kBad, "", 0},
+      {"-3", 0, 1, "5", kDecimal, 11, kIn, "53", 1},
       {"", 0, 0,
        "\xE2\x88\x92"
        "42",

@@ -4,11 +4,13 @@
 #include <QAccessible>
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 
 #include "beep.h"
+#include "ini_store.h"
 #include "window_fixture.h"
 
 namespace radixpad::test {
@@ -206,6 +208,33 @@ TEST_F(ViewsTest, ViewsAreBuiltWhenFirstShownGrowTheWindowAndAreSaved) {
     EXPECT_EQ(again.CharViewShown(), savedChar == 1);
     Close();
   }
+}
+
+TEST_F(ViewsTest, RightClickAndAltSpaceOnTheViewsOpenTheWindowsOwnMenus) {
+  ASSERT_TRUE(WriteIniString("EditMenu", "Undo", "&Zur\u00fcck", program_.filePath("String.dat")));
+  CConverterDlg& window = OpenWithViews();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  const auto rightClick = [](QWidget* widget) {
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(widget, &request);
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  };
+  // The float field: the rows' edit menu, in the text file's words.
+  QMenu* menu = rightClick(window.FloatField());
+  ASSERT_NE(menu, nullptr);
+  ASSERT_FALSE(menu->actions().isEmpty());
+  EXPECT_TRUE(menu->actions().front()->text().startsWith(QStringLiteral("&Zur\u00fcck")))
+      << menu->actions().front()->text().toStdString();
+  menu->close();
+  // A view line is outside the rows: the window menu.
+  for (QWidget* line : {static_cast<QWidget*>(window.FloatLine()), static_cast<QWidget*>(window.CharLine())}) {
+    EXPECT_EQ(rightClick(line), window.WindowMenu());
+    window.WindowMenu()->close();
+  }
+  QTest::keyClick(window.FloatField(), Qt::Key_Space, Qt::AltModifier);
+  EXPECT_EQ(QApplication::activePopupWidget(), window.WindowMenu()) << "Alt+Space from the float field";
+  window.WindowMenu()->close();
 }
 
 }  // namespace
