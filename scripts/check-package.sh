@@ -60,11 +60,16 @@ trap 'rm -rf "$stage"' EXIT
 dpkg-deb -x "$deb" "$stage"
 desktop-file-validate "$stage"/usr/share/applications/com.quillory.radixpad.desktop
 appstreamcli validate --no-net "$stage"/usr/share/metainfo/com.quillory.radixpad.metainfo.xml
+# The German name in the menu and the software centre.
+grep -q '^GenericName\[de\]=' "$stage"/usr/share/applications/com.quillory.radixpad.desktop
+grep -q 'xml:lang="de"' "$stage"/usr/share/metainfo/com.quillory.radixpad.metainfo.xml
 
 DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "$deb" > "$out/apt-install.log"
 test -x /usr/bin/radixpad
 test -f /usr/lib/quillory-radixpad/libQyCommon.so
 test -f /usr/lib/quillory-radixpad/String.de.dat
+test -f /usr/share/bash-completion/completions/radixpad
+test -f /usr/share/man/man1/radixpad.1.gz
 reported=$(radixpad --version)
 [ "$reported" = "radixpad $package_version" ] || { echo "the installed program reports '$reported'" >&2; exit 1; }
 
