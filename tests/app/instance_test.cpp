@@ -511,6 +511,15 @@ TEST_F(SingleInstanceTest, RequestsGoOnlyToASocketOfThisUser) {
   QTest::qWait(300);
   later.join();
   EXPECT_EQ(linked, R::kNotDelivered);
+  // The socket itself, but another user's (made so where the test may).
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(QFile::encodeName(runtime_.filePath("Radixpad test")).constData(), 65534, 65534), 0);
+    R foreign = R::kAnswered;
+    std::thread again([&] { foreign = CSingleInstance("Radixpad test").SendToFirst("wake token", 2000); });
+    QTest::qWait(300);
+    again.join();
+    EXPECT_EQ(foreign, R::kNotDelivered);
+  }
   EXPECT_TRUE(requests.isEmpty());
 }
 
